@@ -1,0 +1,53 @@
+# Sourced by the scripts that run Windows programs: a Wine prefix inside the build folder, a
+# persistent wineserver, and an X display of its own when asked for one. wine_stop ends what
+# wine_start began, by process id.
+
+QUORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export WINEPREFIX="$QUORVEL_ROOT/build/windows/wineprefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+unset WINESERVER_PID XVFB_PID
+
+wine_deps() {
+  "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 fonts-liberation "$@"
+}
+
+# Usage: wine_start [--xvfb]
+wine_start() {
+  if [ "${1:-}" = "--xvfb" ]; then
+    local fifo
+    fifo=$(mktemp -u)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+  fi
+  mkdir -p "$WINEPREFIX"
+  if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
+    wineboot -i >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
+      /d 'Liberation Serif' /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.quorvel-ready"
+  fi
+  wineserver -f -p >/dev/null 2>&1 &
+  WINESERVER_PID=$!
+}
+
+wine_stop() {
+  if [ -n "${WINESERVER_PID:-}" ]; then
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$WINESERVER_PID" 2>/dev/null || true
+    wait "$WINESERVER_PID" 2>/dev/null || true
+    unset WINESERVER_PID
+  fi
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+    unset XVFB_PID
+  fi
+}

@@ -1,0 +1,41 @@
+#include "dpi.h"
+
+namespace quorvel {
+namespace {
+
+template <typename Function>
+Function FromUser32(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+}  // namespace
+
+UINT DpiOf(HWND window) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = FromUser32<GetDpiForWindowFn>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr) {
+    const UINT dpi = getDpiForWindow(window);
+    if (dpi != 0) {
+      return dpi;
+    }
+  }
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
+SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
+  using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = FromUser32<AdjustFn>("AdjustWindowRectExForDpi");
+  RECT rect = {0, 0, width, height};
+  if (adjustForDpi != nullptr) {
+    adjustForDpi(&rect, style, FALSE, exStyle, dpi);
+  } else {
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+}  // namespace quorvel

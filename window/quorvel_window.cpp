@@ -1,0 +1,266 @@
+#include "quorvel_window.h"
+
+#include <commctrl.h>
+
+#include "button_painting.h"
+#include "dpi.h"
+#include "edit_behaviour.h"
+#include "resource_ids.h"
+
+namespace quorvel {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Quorvel";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr int kFirstControlId = 1000;  // clear of IDOK and IDCANCEL, which click nothing
+
+constexpr int ControlId(std::size_t row) {
+  return kFirstControlId + static_cast<int>(row);
+}
+
+struct ClassSpec {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ClassSpec ClassOf(Kind kind) {
+  switch (kind) {
+    case Kind::Caption:
+      return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
+    case Kind::Field:
+      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::Box:
+      return {L"EDIT", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+              WS_EX_CLIENTEDGE};
+    case Kind::Button:
+      return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW, 0};
+  }
+  return {L"STATIC", 0, 0};
+}
+
+void RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW wc = {};
+  wc.cbSize = sizeof wc;
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, 32,
+                                           32, LR_DEFAULTCOLOR | LR_SHARED));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kClassName;
+  RegisterClassExW(&wc);  // fails harmlessly when a window of the process registered it before
+}
+
+Font CreateWindowFont(UINT dpi) {
+  return Font(CreateFontW(-MulDiv(kFontPoints, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL,
+                          FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN,
+                          kFontFace));
+}
+
+}  // namespace
+
+Quorvel::Quorvel(HINSTANCE instance)
+    : instance_(instance), background_(CreateSolidBrush(kWindowBackground)) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+  RegisterClassOnce(instance, &Quorvel::WindowProc);
+  CreateWindowExW(kExStyle, kClassName, kWindowCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  if (hwnd_ == nullptr) {
+    return;
+  }
+  CreateControls();
+  ApplyDpi(DpiOf(hwnd_), nullptr);
+}
+
+Quorvel::~Quorvel() {
+  if (hwnd_ != nullptr) {
+    DestroyWindow(hwnd_);
+  }
+}
+
+HWND Quorvel::Control(ControlArray array, int index) const {
+  for (std::size_t row = 0; row < kControlCount; ++row) {
+    if (kLayout[row].array == array && kLayout[row].index == index) {
+      return children_[row].hwnd;
+    }
+  }
+  return nullptr;
+}
+
+void Quorvel::CreateControls() {
+  for (std::size_t row = 0; row < kControlCount; ++row) {
+    const ControlSpec& spec = kLayout[row];
+    const ClassSpec cls = ClassOf(spec.kind);
+    const DWORD visible = spec.shown ? WS_VISIBLE : 0;
+    Child& child = children_[row];
+    child.hwnd = CreateWindowExW(
+        cls.exStyle, cls.className, spec.text, WS_CHILD | visible | cls.style, 0, 0, 0, 0, hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), instance_, nullptr);
+    if (spec.background != kSystemColours) {
+      child.brush.Reset(CreateSolidBrush(spec.background));
+    }
+    if (spec.limit > 0) {
+      SendMessageW(child.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(spec.limit), 0);
+    }
+    if (spec.kind == Kind::Box) {
+      LetTabThrough(child.hwnd);
+    }
+    const bool focusable = spec.kind != Kind::Caption && spec.shown;
+    if (focus_ == nullptr && focusable) {
+      focus_ = child.hwnd;
+    }
+  }
+}
+
+void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
+  dpi_ = dpi;
+  font_ = CreateWindowFont(dpi);
+  for (std::size_t row = 0; row < kControlCount; ++row) {
+    const TwipRect& r = kLayout[row].twips;
+    HWND control = children_[row].hwnd;
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    MoveWindow(control, ToPixels(r.left, dpi), ToPixels(r.top, dpi), ToPixels(r.width, dpi),
+               ToPixels(r.height, dpi), FALSE);
+  }
+
+  const SIZE size = OuterSize(ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi),
+                              kStyle, kExStyle, dpi);
+  POINT at;
+  if (suggested != nullptr) {
+    at = {suggested->left, suggested->top};
+  } else {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    at = {work.left + (work.right - work.left - size.cx) / 2,
+          work.top + (work.bottom - work.top - size.cy) / 2};
+  }
+  SetWindowPos(hwnd_, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+
+  // The frame the system really draws can differ from the one computed for the dpi (a system
+  // that scales frames only at start); the client area is what must come out exact.
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int dx = ToPixels(kClientWidthTwips, dpi) - client.right;
+  const int dy = ToPixels(kClientHeightTwips, dpi) - client.bottom;
+  if (dx != 0 || dy != 0) {
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx + dx, size.cy + dy,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+  }
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+const Quorvel::Child* Quorvel::Find(HWND control) const {
+  for (const Child& child : children_) {
+    if (child.hwnd == control) {
+      return &child;
+    }
+  }
+  return nullptr;
+}
+
+LRESULT Quorvel::ColourStatic(HDC dc, HWND control) {
+  const Child* child = Find(control);
+  if (child != nullptr && child->brush.get() != nullptr) {
+    SetBkColor(dc, kLayout[static_cast<std::size_t>(child - children_.data())].background);
+    return reinterpret_cast<LRESULT>(child->brush.get());
+  }
+  // Read-only edit boxes keep the colours of any other edit box.
+  SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+}
+
+void Quorvel::OnCommand(int id, int notification) {
+  const int row = id - kFirstControlId;
+  if (row < 0 || row >= static_cast<int>(kControlCount) || notification != BN_CLICKED) {
+    return;
+  }
+  (void)kLayout[static_cast<std::size_t>(row)];
+}
+
+void Quorvel::OnActivate(bool active) {
+  if (!active) {
+    HWND focused = GetFocus();
+    if (focused != nullptr && IsChild(hwnd_, focused)) {
+      focus_ = focused;
+    }
+  } else if (focus_ != nullptr) {
+    SetFocus(focus_);
+  }
+}
+
+LRESULT CALLBACK Quorvel::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Quorvel*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Quorvel*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  // No exception may cross back into the system; the user is never shown an error.
+  try {
+    return self->Handle(message, wParam, lParam);
+  } catch (...) {
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT Quorvel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      FillRect(reinterpret_cast<HDC>(wParam), &client, background_.get());
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+      return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      const Child* child = Find(item.hwndItem);
+      if (child == nullptr || child->brush.get() == nullptr) {
+        break;
+      }
+      PaintButton(item, child->brush.get());
+      return TRUE;
+    }
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      if (focus_ != nullptr) {
+        SetFocus(focus_);
+      }
+      return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "code_table.h"
+#include "gdi_object.h"
+#include "layout.h"
+
+namespace quorvel {
+
+// The program's one window: its controls laid out from kLayout, their colours and font, and
+// the actions of its two buttons. It owns its controls and the code table of the latest run.
+class Quorvel {
+ public:
+  // Creates the window and its controls, hidden, centred on its screen.
+  explicit Quorvel(HINSTANCE instance);
+  ~Quorvel();
+  Quorvel(const Quorvel&) = delete;
+  Quorvel& operator=(const Quorvel&) = delete;
+
+  HWND hwnd() const { return hwnd_; }
+  HWND Control(ControlArray array, int index) const;
+  const CodeTable& codeTable() const { return codeTable_; }
+
+ private:
+  struct Child {
+    HWND hwnd = nullptr;
+    Brush brush;  // its own background, when it has one
+  };
+
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void ApplyDpi(UINT dpi, const RECT* suggested);
+  const Child* Find(HWND control) const;
+  LRESULT ColourStatic(HDC dc, HWND control);
+  void OnCommand(int id, int notification);
+  void OnActivate(bool active);
+
+  HINSTANCE instance_;
+  HWND hwnd_ = nullptr;
+  UINT dpi_ = 0;
+  Font font_;
+  Brush background_;
+  std::array<Child, kControlCount> children_;
+  HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated
+  CodeTable codeTable_;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,4 @@
+/* Resource identifiers shared by the program's code and its resource script. */
+#pragma once
+
+#define IDI_QUORVEL 1
