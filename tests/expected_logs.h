@@ -53,3 +53,19 @@ constexpr char16_t kInitialFieldsLog[] =
     u"52 Xor 108 = X\r\n"
     u"55 Xor 110 = Y\r\n"
     u"48 Xor 106 = Z\r\n";
+
+// Phrase "HELLO", key "Кл ю": Cyrillic key characters and a blank.
+constexpr char16_t kHelloLog[] =
+    u"Дължина на въведената фраза и ключ за кодиране: 5:4\r\n"
+    u"Последователно извеждам изчислените ASCII кодове:\r\n"
+    u"H Xor К = 72 Xor 202 = 130\r\n"
+    u"E Xor л = 69 Xor 235 = 174\r\n"
+    u"L Xor   = 76 Xor 32 = 108\r\n"
+    u"L Xor ю = 76 Xor 254 = 178\r\n"
+    u"O Xor К = 79 Xor 202 = 133\r\n"
+    u"Извеждам обратно кодираната фраза:\r\n"
+    u"202 Xor 130 = H\r\n"
+    u"235 Xor 174 = E\r\n"
+    u"32 Xor 108 = L\r\n"
+    u"254 Xor 178 = L\r\n"
+    u"202 Xor 133 = O\r\n";

@@ -2,6 +2,13 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string>
+
+#include "cp1251.h"
+#include "field_input.h"
+#include "text_box.h"
+
 namespace quorvel {
 namespace {
 
@@ -19,10 +26,68 @@ LRESULT CALLBACK TabThroughProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
   return DefSubclassProc(box, message, wParam, lParam);
 }
 
+// The clipboard's text, read no further than the memory that holds it.
+std::u16string ClipboardText(HWND owner) {
+  std::u16string text;
+  if (!OpenClipboard(owner)) {
+    return text;
+  }
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      const std::size_t capacity = GlobalSize(data) / sizeof(char16_t);
+      text.assign(chars, std::find(chars, chars + capacity, u'\0'));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+void PasteAdmitted(HWND field) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  const auto limit = static_cast<std::size_t>(SendMessageW(field, EM_GETLIMITTEXT, 0, 0));
+  const auto kept = static_cast<std::size_t>(GetWindowTextLengthW(field)) - (end - start);
+  const Admitted paste = AdmitPaste(ClipboardText(field), kept < limit ? limit - kept : 0);
+  if (paste.refused) {
+    MessageBeep(MB_OK);
+  }
+  if (!paste.text.empty()) {
+    SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(paste.text)));
+  }
+}
+
+LRESULT CALLBACK CodePageFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR) {
+  switch (message) {
+    case WM_CHAR:
+      // Control characters (Backspace, Ctrl+C and the like) are the edit box's own business.
+      if (wParam >= 0x20 && (wParam > 0xFFFF || !InCodePage(static_cast<char16_t>(wParam)))) {
+        MessageBeep(MB_OK);
+        return 0;
+      }
+      break;
+    case WM_PASTE:
+      PasteAdmitted(field);
+      return 0;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(field, CodePageFieldProc, id);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(field, message, wParam, lParam);
+}
+
 }  // namespace
 
 void LetTabThrough(HWND box) {
   SetWindowSubclass(box, TabThroughProc, 1, 0);
+}
+
+void AdmitOnlyCodePage(HWND field) {
+  SetWindowSubclass(field, CodePageFieldProc, 1, 0);
 }
 
 }  // namespace quorvel

@@ -111,6 +111,8 @@ void Quorvel::CreateControls() {
     }
     if (spec.kind == Kind::Box) {
       LetTabThrough(child.hwnd);
+    } else if (spec.kind == Kind::Field) {
+      AdmitOnlyCodePage(child.hwnd);
     }
     const bool focusable = spec.kind != Kind::Caption && spec.shown;
     if (focus_ == nullptr && focusable) {
@@ -184,7 +186,10 @@ void Quorvel::OnCommand(int id, int notification) {
   if (row < 0 || row >= static_cast<int>(kControlCount) || notification != BN_CLICKED) {
     return;
   }
-  (void)kLayout[static_cast<std::size_t>(row)];
+  const ControlSpec& spec = kLayout[static_cast<std::size_t>(row)];
+  if (spec.array == ControlArray::Command1) {
+    Command1_Click(static_cast<short>(spec.index));
+  }
 }
 
 void Quorvel::OnActivate(bool active) {

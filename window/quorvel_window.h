@@ -24,6 +24,9 @@ class Quorvel {
   HWND Control(ControlArray array, int index) const;
   const CodeTable& codeTable() const { return codeTable_; }
 
+  // The one click handler of the two buttons, given the index of the one clicked.
+  void Command1_Click(short index);
+
  private:
   struct Child {
     HWND hwnd = nullptr;
@@ -38,6 +41,10 @@ class Quorvel {
   LRESULT ColourStatic(HDC dc, HWND control);
   void OnCommand(int id, int notification);
   void OnActivate(bool active);
+
+  void NormalizePhrase();
+  void TraceXorCipher();
+  void ClearInputs();
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;

@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include <algorithm>
+
 #include "text_box.h"
 
 namespace quorvel {
@@ -49,6 +51,59 @@ void WindowTest::PressKey(UINT key, bool shift) {
   state[VK_SHIFT] = 0;
   SetKeyboardState(state);
   Pump();
+}
+
+void WindowTest::Click(HWND button) {
+  SendMessageW(button, BM_CLICK, 0, 0);
+  Pump();
+}
+
+void WindowTest::Type(HWND control, const std::u16string& text) {
+  for (char16_t ch : text) {
+    SendMessageW(control, WM_CHAR, ch, 1);
+  }
+  Pump();
+}
+
+void WindowTest::Set(HWND control, const std::u16string& text) {
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Wide(text)));
+}
+
+void WindowTest::Paste(HWND control, const std::u16string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+  auto* chars = static_cast<char16_t*>(GlobalLock(memory));
+  std::copy(text.begin(), text.end(), chars);
+  chars[text.size()] = u'\0';
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(control, WM_PASTE, 0, 0);
+  Pump();
+}
+
+std::vector<std::u16string> Lines(const std::u16string& text) {
+  std::vector<std::u16string> lines;
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string::npos;
+       start = end + 2) {
+    lines.push_back(text.substr(start, end - start));
+  }
+  EXPECT_EQ(start, text.size()) << "the text must end with CR LF";
+  return lines;
+}
+
+std::u16string ClipboardText() {
+  std::u16string text;
+  if (OpenClipboard(nullptr)) {
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+      text = static_cast<const char16_t*>(GlobalLock(data));
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  return text;
 }
 
 RECT RectInParent(HWND control) {

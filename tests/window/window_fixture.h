@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "quorvel_window.h"
 
@@ -30,6 +31,14 @@ class WindowTest : public ::testing::Test {
   static void Pump();
   // A key pressed in the focused control, routed as the program's message loop routes it.
   void PressKey(UINT key, bool shift = false);
+  // A button clicked, and what the click queued handled.
+  static void Click(HWND button);
+  // Characters typed one by one into a control.
+  static void Type(HWND control, const std::u16string& text);
+  // Text put into a control the way another program would: not typed.
+  static void Set(HWND control, const std::u16string& text);
+  // Pastes the text through the clipboard at the control's selection.
+  static void Paste(HWND control, const std::u16string& text);
 
   std::unique_ptr<Quorvel> window_;
 };
@@ -38,5 +47,11 @@ class WindowTest : public ::testing::Test {
 RECT RectInParent(HWND control);
 
 std::u16string Text(HWND control);
+
+// The lines of a text, each of which must end in CR LF.
+std::vector<std::u16string> Lines(const std::u16string& text);
+
+// The clipboard's text.
+std::u16string ClipboardText();
 
 }  // namespace quorvel

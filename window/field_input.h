@@ -1,0 +1,18 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace quorvel {
+
+struct Admitted {
+  std::u16string text;   // what goes into the field
+  bool refused = false;  // some character was left out for being outside the code page
+};
+
+// What a paste of clipboard text puts into a single-line field with room for `room` more
+// characters: the first line only, as the system's own single-line edit boxes take it, without
+// the characters the Windows-1251 code page lacks, cut to the room.
+Admitted AdmitPaste(const std::u16string& clipboard, std::size_t room);
+
+}  // namespace quorvel
