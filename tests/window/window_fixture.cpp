@@ -94,6 +94,11 @@ std::vector<std::u16string> Lines(const std::u16string& text) {
   return lines;
 }
 
+std::u16string Number(int value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 std::u16string ClipboardText() {
   std::u16string text;
   if (OpenClipboard(nullptr)) {

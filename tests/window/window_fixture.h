@@ -51,6 +51,9 @@ std::u16string Text(HWND control);
 // The lines of a text, each of which must end in CR LF.
 std::vector<std::u16string> Lines(const std::u16string& text);
 
+// A number in decimal.
+std::u16string Number(int value);
+
 // The clipboard's text.
 std::u16string ClipboardText();
 
