@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the core natively, again with ASan and UBSan, then the program
-# and all its tests cross-built for Windows and run under Wine on an X display of their own.
+# and all its tests cross-built for Windows and run under Wine on an X display of their own;
+# last the exe's headers are checked and the core is fuzzed for a while (FUZZ_SECONDS, 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,17 +15,29 @@ for preset in native asan windows; do
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
 done
 
+# Each run's counts are summed into one closing line.
+run_tests() {
+  ctest --preset "$1" -j "$jobs" | tee "build/ctest-$1.log"
+}
+
 for preset in native asan; do
   echo "== test $preset"
-  ctest --preset "$preset" -j "$jobs"
+  run_tests "$preset"
 done
 
 echo "== test windows (under Wine)"
 source scripts/wine-env.sh
 trap wine_stop EXIT
 wine_start --xvfb
-ctest --preset windows -j "$jobs"
+run_tests windows
 wine_stop
 
 echo "== check the program"
 scripts/check-exe.sh build/windows/Quorvel.exe
+
+echo "== fuzz the core"
+scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' build/ctest-{native,asan,windows}.log |
+  awk '{ sum += $1 } END { print sum }')
+echo "tests: $total passed, 0 failed"
