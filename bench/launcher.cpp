@@ -1,0 +1,112 @@
+// Starts a GUI program and measures it: time until its window is ready for input, and its
+// working set after start and after compute clicks (when it has a "Изчисли" button).
+// Usage: launcher <program.exe> <clicks>...   e.g. launcher Quorvel.exe 100 1000
+// clang-format off
+#include <windows.h>
+#include <psapi.h>  // needs windows.h before it
+// clang-format on
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+struct Found {
+  DWORD process;
+  HWND window;
+};
+
+BOOL CALLBACK FindTopWindow(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<Found*>(param);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  if (process == found->process && IsWindowVisible(window)) {
+    found->window = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+BOOL CALLBACK FindComputeButton(HWND child, LPARAM param) {
+  wchar_t text[32] = {};
+  GetWindowTextW(child, text, 32);
+  if (std::wstring(text) == L"Изчисли") {
+    *reinterpret_cast<HWND*>(param) = child;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+double WorkingSetKiB(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) {
+    return -1;
+  }
+  return static_cast<double>(counters.WorkingSetSize) / 1024.0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::fprintf(stderr, "usage: launcher <program.exe> <clicks>...\n");
+    return 2;
+  }
+  std::wstring command = std::wstring(L"\"") + argv[1] + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+
+  LARGE_INTEGER frequency, start, ready;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
+    std::fprintf(stderr, "cannot start the program (error %lu)\n", GetLastError());
+    return 1;
+  }
+  const DWORD idle = WaitForInputIdle(info.hProcess, 20000);
+  QueryPerformanceCounter(&ready);
+  if (idle != 0) {
+    std::fprintf(stderr, "the program did not become ready\n");
+    TerminateProcess(info.hProcess, 1);
+    return 1;
+  }
+  std::printf("startup_ms %.1f\n", 1000.0 * static_cast<double>(ready.QuadPart - start.QuadPart) /
+                                       static_cast<double>(frequency.QuadPart));
+
+  Found found = {info.dwProcessId, nullptr};
+  for (int tries = 0; tries < 200 && found.window == nullptr; ++tries) {
+    EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&found));
+    if (found.window == nullptr) {
+      Sleep(10);
+    }
+  }
+  Sleep(300);  // let the start settle before reading the working set
+  std::printf("working_set_kib_start %.0f\n", WorkingSetKiB(info.hProcess));
+
+  HWND compute = nullptr;
+  if (found.window != nullptr) {
+    EnumChildWindows(found.window, FindComputeButton, reinterpret_cast<LPARAM>(&compute));
+  }
+  int clicked = 0;
+  for (int i = 2; i < argc && compute != nullptr; ++i) {
+    const int target = std::wcstol(argv[i], nullptr, 10);
+    for (; clicked < target; ++clicked) {
+      SendMessageW(compute, BM_CLICK, 0, 0);
+    }
+    std::printf("working_set_kib_after_%d_clicks %.0f\n", clicked, WorkingSetKiB(info.hProcess));
+  }
+
+  if (found.window != nullptr) {
+    PostMessageW(found.window, WM_CLOSE, 0, 0);
+  }
+  if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) {
+    TerminateProcess(info.hProcess, 1);
+  }
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return 0;
+}
