@@ -2,23 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "expected_logs.h"
+#include "text_lines.h"
 
 namespace quorvel {
 namespace {
-
-std::vector<std::u16string> Lines(const std::u16string& log) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = log.find(u"\r\n", start)) != std::u16string::npos; start = end + 2) {
-    lines.push_back(log.substr(start, end - start));
-  }
-  EXPECT_EQ(start, log.size()) << "the log must end with CR LF";
-  return lines;
-}
 
 TEST(Trace, FieldsAsTheWindowOpens) {
   CodeTable table;

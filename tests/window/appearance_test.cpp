@@ -8,12 +8,7 @@ namespace {
 // A 64 x 40 memory bitmap to let the window paint into.
 class Canvas {
  public:
-  Canvas() : dc_(CreateCompatibleDC(nullptr)) {
-    HDC screen = GetDC(nullptr);
-    bitmap_ = CreateCompatibleBitmap(screen, 64, 40);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-  }
+  Canvas() { old_ = SelectObject(dc_, bitmap_); }
   ~Canvas() {
     SelectObject(dc_, old_);
     DeleteObject(bitmap_);
@@ -22,8 +17,8 @@ class Canvas {
   HDC dc() const { return dc_; }
 
  private:
-  HDC dc_;
-  HBITMAP bitmap_;
+  HDC dc_ = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap_ = CreateBitmap(64, 40, 1, 32, nullptr);
   HGDIOBJ old_;
 };
 

@@ -1,4 +1,7 @@
+// What typing and pasting admit into the fields, down to every UTF-16 code unit.
 #include <gtest/gtest.h>
+
+#include <map>
 
 #include "window_fixture.h"
 
@@ -14,15 +17,7 @@ TEST_F(WindowTest, TypingStopsAtTheFieldLimits) {
   EXPECT_EQ(Text(KeyField()), u"Ключ, 0123456789 и о");
 }
 
-TEST_F(WindowTest, TypedCharactersOutsideTheCodePageAreRefused) {
-  Set(KeyField(), u"");
-  Type(KeyField(), u"a\u263Aя\u00E9€\u4E2D№\U0001F600b");
-  EXPECT_EQ(Text(KeyField()), u"aя€№b");
-  Type(KeyField(), u"\b\b");
-  EXPECT_EQ(Text(KeyField()), u"aя€") << "Backspace still works";
-}
-
-TEST_F(WindowTest, PastingIsCutAtTheLimit) {
+TEST_F(WindowTest, PasteReplacesTheSelectionWithinTheLimit) {
   Set(PhraseField(), u"abc");
   SendMessageW(PhraseField(), EM_SETSEL, 3, 3);
   Paste(PhraseField(), std::u16string(60, u'x'));
@@ -31,23 +26,104 @@ TEST_F(WindowTest, PastingIsCutAtTheLimit) {
   Set(KeyField(), u"01234567890123456789");
   SendMessageW(KeyField(), EM_SETSEL, 5, 10);
   Paste(KeyField(), u"ABCDEFGHIJ");
-  EXPECT_EQ(Text(KeyField()), u"01234ABCDE0123456789") << "the selection makes room";
-
+  EXPECT_EQ(Text(KeyField()), u"01234ABCDE0123456789");
   SendMessageW(KeyField(), EM_SETSEL, 20, 20);
   Paste(KeyField(), u"more");
   EXPECT_EQ(Text(KeyField()), u"01234ABCDE0123456789");
+
+  Paste(PhraseField(), u"a\u263Ab");
+  Set(KeyField(), u"");
+  Type(KeyField(), u"\x16");  // Ctrl+V goes the same way
+  EXPECT_EQ(Text(KeyField()), u"ab");
 }
 
-TEST_F(WindowTest, PastedTextKeepsItsFirstLineAndTheCodePage) {
-  Set(KeyField(), u"");
-  Paste(KeyField(), u"k\u263Aл\tю\U0001F600!\r\nsecond line");
-  EXPECT_EQ(Text(KeyField()), u"kл\tю!");
+// The Windows-1251 characters with their codes, as the system's own converter gives them.
+std::map<char16_t, int> SystemCodePage() {
+  std::map<char16_t, int> codes;
+  for (int code = 0; code < 256; ++code) {
+    const char byte = static_cast<char>(code);
+    wchar_t wide = 0;
+    if (MultiByteToWideChar(1251, MB_ERR_INVALID_CHARS, &byte, 1, &wide, 1) == 1) {
+      codes[static_cast<char16_t>(wide)] = code;
+    }
+  }
+  return codes;
+}
 
-  Set(PhraseField(), u"");
-  Paste(PhraseField(), u"\nnothing on the first line");
-  EXPECT_EQ(Text(PhraseField()), u"");
-  Paste(PhraseField(), u"only\u4E2D\u263A\rrest");
-  EXPECT_EQ(Text(PhraseField()), u"only");
+TEST_F(WindowTest, EveryCodeUnitTypedIntoTheKeyThenComputed) {
+  const std::map<char16_t, int> codePage = SystemCodePage();
+  ASSERT_EQ(codePage.size(), 256u);
+  Paste(PhraseField(), u"");  // leaves an empty clipboard for Ctrl+V
+  Set(KeyField(), u"");
+  int admitted = 0;
+  for (int unit = 0; unit <= 0xFFFF; ++unit) {
+    const auto ch = static_cast<char16_t>(unit);
+    SendMessageW(KeyField(), WM_CHAR, ch, 1);
+    const std::u16string key = Text(KeyField());
+    const auto found = codePage.find(ch);
+    if (unit < 0x20 || unit == 0x7F) {
+      ASSERT_EQ(key, u"") << "control character " << unit << " is the edit box's own";
+      continue;
+    }
+    if (found == codePage.end()) {
+      ASSERT_EQ(key, u"") << "refused: " << unit;
+      continue;
+    }
+    ASSERT_EQ(key, std::u16string(1, ch)) << "admitted: " << unit;
+    ++admitted;
+    Set(PhraseField(), u"a");
+    Click(ComputeButton());
+    const auto lines = Lines(Text(LogBox()));
+    ASSERT_EQ(lines.size(), 5u) << unit;
+    const int q = found->second;
+    ASSERT_EQ(lines[2], u"A Xor " + key + u" = 65 Xor " + Number(q) + u" = " + Number(65 ^ q))
+        << unit;
+    ASSERT_EQ(lines[4], Number(q) + u" Xor " + Number(65 ^ q) + u" = A") << unit;
+    Set(KeyField(), u"");
+  }
+  EXPECT_EQ(admitted, 256 - 33) << "all but the 32 control characters and DEL";
+}
+
+struct PasteCase {
+  const char* name;
+  std::u16string clipboard;
+  std::u16string key;     // what the empty key field then holds
+  std::u16string phrase;  // what the empty phrase field then holds
+};
+
+TEST_F(WindowTest, AwkwardPastes) {
+  const std::u16string twenty = u"01234567890123456789";
+  const std::u16string fifty = twenty + twenty + u"0123456789";
+  std::u16string tenThousand;
+  for (int i = 0; i < 1000; ++i) {
+    tenThousand += u"\tпаст\u263A\r\nx";
+  }
+  const PasteCase cases[] = {
+      {"empty", u"", u"", u""},
+      {"one", u"я", u"я", u"я"},
+      {"twenty", twenty, twenty, twenty},
+      {"twenty-one", twenty + u"!", twenty, twenty + u"!"},
+      {"fifty", fifty, twenty, fifty},
+      {"fifty-one", fifty + u"?", twenty, fifty},
+      {"ten thousand, line breaks", tenThousand, u"\tпаст", u"\tпаст"},
+      {"ten thousand on one line", std::u16string(10000, u'ж'), std::u16string(20, u'ж'),
+       std::u16string(50, u'ж')},
+      {"tabs", std::u16string(30, u'\t'), std::u16string(20, u'\t'), std::u16string(30, u'\t')},
+      {"NUL", std::u16string(u"ab\0cd", 5), u"ab", u"ab"},
+      {"unpaired surrogates",
+       std::u16string(u"a") + char16_t{0xD800} + u"b" + char16_t{0xDFFF} + char16_t{0xDC00} + u"c",
+       u"abc", u"abc"},
+      {"line feed first", u"\nabc", u"", u""},
+  };
+  for (const PasteCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Set(KeyField(), u"");
+    Set(PhraseField(), u"");
+    Paste(KeyField(), c.clipboard);
+    Paste(PhraseField(), c.clipboard);
+    EXPECT_EQ(Text(KeyField()), c.key);
+    EXPECT_EQ(Text(PhraseField()), c.phrase);
+  }
 }
 
 }  // namespace

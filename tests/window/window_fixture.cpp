@@ -83,17 +83,6 @@ void WindowTest::Paste(HWND control, const std::u16string& text) {
   Pump();
 }
 
-std::vector<std::u16string> Lines(const std::u16string& text) {
-  std::vector<std::u16string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find(u"\r\n", start)) != std::u16string::npos;
-       start = end + 2) {
-    lines.push_back(text.substr(start, end - start));
-  }
-  EXPECT_EQ(start, text.size()) << "the text must end with CR LF";
-  return lines;
-}
-
 std::u16string Number(int value) {
   const std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());

@@ -5,9 +5,9 @@
 
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "quorvel_window.h"
+#include "text_lines.h"
 
 namespace quorvel {
 
@@ -47,9 +47,6 @@ class WindowTest : public ::testing::Test {
 RECT RectInParent(HWND control);
 
 std::u16string Text(HWND control);
-
-// The lines of a text, each of which must end in CR LF.
-std::vector<std::u16string> Lines(const std::u16string& text);
 
 // A number in decimal.
 std::u16string Number(int value);
