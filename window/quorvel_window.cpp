@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "button_painting.h"
 #include "dpi.h"
 #include "edit_behaviour.h"
@@ -122,15 +124,16 @@ void Quorvel::CreateControls() {
 }
 
 void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
-  dpi_ = dpi;
-  font_ = CreateWindowFont(dpi);
+  // The old font is deleted only once no control uses it any more.
+  Font font = CreateWindowFont(dpi);
   for (std::size_t row = 0; row < kControlCount; ++row) {
     const TwipRect& r = kLayout[row].twips;
     HWND control = children_[row].hwnd;
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     MoveWindow(control, ToPixels(r.left, dpi), ToPixels(r.top, dpi), ToPixels(r.width, dpi),
                ToPixels(r.height, dpi), FALSE);
   }
+  font_ = std::move(font);
 
   const SIZE size = OuterSize(ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi),
                               kStyle, kExStyle, dpi);
@@ -160,20 +163,20 @@ void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-const Quorvel::Child* Quorvel::Find(HWND control) const {
-  for (const Child& child : children_) {
-    if (child.hwnd == control) {
-      return &child;
+std::size_t Quorvel::RowOf(HWND control) const {
+  for (std::size_t row = 0; row < kControlCount; ++row) {
+    if (children_[row].hwnd == control) {
+      return row;
     }
   }
-  return nullptr;
+  return kControlCount;
 }
 
 LRESULT Quorvel::ColourStatic(HDC dc, HWND control) {
-  const Child* child = Find(control);
-  if (child != nullptr && child->brush.get() != nullptr) {
-    SetBkColor(dc, kLayout[static_cast<std::size_t>(child - children_.data())].background);
-    return reinterpret_cast<LRESULT>(child->brush.get());
+  const std::size_t row = RowOf(control);
+  if (row < kControlCount && kLayout[row].background != kSystemColours) {
+    SetBkColor(dc, kLayout[row].background);
+    return reinterpret_cast<LRESULT>(children_[row].brush.get());
   }
   // Read-only edit boxes keep the colours of any other edit box.
   SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -238,11 +241,11 @@ LRESULT Quorvel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
       return ColourStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: {
       const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      const Child* child = Find(item.hwndItem);
-      if (child == nullptr || child->brush.get() == nullptr) {
+      const std::size_t row = RowOf(item.hwndItem);
+      if (row >= kControlCount || kLayout[row].kind != Kind::Button) {
         break;
       }
-      PaintButton(item, child->brush.get());
+      PaintButton(item, children_[row].brush.get());
       return TRUE;
     }
     case WM_COMMAND:

@@ -37,7 +37,7 @@ class Quorvel {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ApplyDpi(UINT dpi, const RECT* suggested);
-  const Child* Find(HWND control) const;
+  std::size_t RowOf(HWND control) const;  // kControlCount for none of them
   LRESULT ColourStatic(HDC dc, HWND control);
   void OnCommand(int id, int notification);
   void OnActivate(bool active);
@@ -48,7 +48,6 @@ class Quorvel {
 
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
-  UINT dpi_ = 0;
   Font font_;
   Brush background_;
   std::array<Child, kControlCount> children_;
