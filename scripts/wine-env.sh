@@ -36,6 +36,8 @@ wine_start() {
   fi
   wineserver -f -p >/dev/null 2>&1 &
   WINESERVER_PID=$!
+  # Back to 96 dpi, whatever an interrupted run left.
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -140,5 +140,25 @@ TEST_F(WindowTest, ScalesWithTheDpi) {
   EXPECT_EQ(font.lfHeight, -24);
 }
 
+// The test command runs this once more with the system at 144 dpi.
+TEST_F(WindowTest, OpensScaledAtTheSystemDpi) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi != 144) {
+    GTEST_SKIP() << "the system is at " << dpi << " dpi";
+  }
+  RECT client;
+  GetClientRect(Window(), &client);
+  EXPECT_EQ(client.right, 755);
+  EXPECT_EQ(client.bottom, 527);
+  ExpectRect(KeyField(), {300, 120, 746, 170});
+  ExpectRect(ComputeButton(), {12, 180, 158, 230});
+  LOGFONTW font;
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(KeyField(), WM_GETFONT, 0, 0)), sizeof font,
+             &font);
+  EXPECT_EQ(font.lfHeight, -24);
+}
+
 }  // namespace
 }  // namespace quorvel
