@@ -119,45 +119,45 @@ TEST_F(WindowTest, InitialTexts) {
       u"Playfear, шифър на руските нихилисти и др.\r\n");
 }
 
-TEST_F(WindowTest, ScalesWithTheDpi) {
+class DpiTest : public WindowTest {
+ protected:
+  // At 144 dpi every length in the table is 1.5 times its 96-dpi pixels, rounded.
+  void ExpectLaidOutAt144Dpi() {
+    RECT client;
+    GetClientRect(Window(), &client);
+    EXPECT_EQ(client.right, 755);
+    EXPECT_EQ(client.bottom, 527);
+    ExpectRect(PhraseField(), {96, 60, 746, 110});
+    ExpectRect(KeyField(), {300, 120, 746, 170});
+    ExpectRect(ComputeButton(), {12, 180, 158, 230});
+    ExpectRect(ClearButton(), {588, 192, 746, 242});
+    ExpectRect(LogBox(), {12, 252, 746, 518});
+    LOGFONTW font;
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(LogBox(), WM_GETFONT, 0, 0)), sizeof font,
+               &font);
+    EXPECT_EQ(font.lfHeight, -24);
+  }
+};
+
+TEST_F(DpiTest, FollowsADpiChange) {
   RECT suggested = {10, 20, 900, 700};
   SendMessageW(Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-  RECT client;
-  GetClientRect(Window(), &client);
-  EXPECT_EQ(client.right, 755);
-  EXPECT_EQ(client.bottom, 527);
+  ExpectLaidOutAt144Dpi();
   RECT frame;
   GetWindowRect(Window(), &frame);
   EXPECT_EQ(frame.left, 10);
   EXPECT_EQ(frame.top, 20);
-
-  ExpectRect(PhraseField(), {96, 60, 746, 110});
-  ExpectRect(ClearButton(), {588, 192, 746, 242});
-  ExpectRect(LogBox(), {12, 252, 746, 518});
-
-  LOGFONTW font;
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(LogBox(), WM_GETFONT, 0, 0)), sizeof font, &font);
-  EXPECT_EQ(font.lfHeight, -24);
 }
 
 // The test command runs this once more with the system at 144 dpi.
-TEST_F(WindowTest, OpensScaledAtTheSystemDpi) {
+TEST_F(DpiTest, OpensScaledAtTheSystemDpi) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   if (dpi != 144) {
     GTEST_SKIP() << "the system is at " << dpi << " dpi";
   }
-  RECT client;
-  GetClientRect(Window(), &client);
-  EXPECT_EQ(client.right, 755);
-  EXPECT_EQ(client.bottom, 527);
-  ExpectRect(KeyField(), {300, 120, 746, 170});
-  ExpectRect(ComputeButton(), {12, 180, 158, 230});
-  LOGFONTW font;
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(KeyField(), WM_GETFONT, 0, 0)), sizeof font,
-             &font);
-  EXPECT_EQ(font.lfHeight, -24);
+  ExpectLaidOutAt144Dpi();
 }
 
 }  // namespace
