@@ -1,17 +1,32 @@
 #!/usr/bin/env bash
-# Checks the built program as it ships: a GUI program with ASLR (high entropy) and DEP, that
-# needs nothing beside it but Windows' own DLLs, and that carries its version record.
+# Checks the built program as it ships: a GUI program for its processor, with ASLR and DEP,
+# that needs nothing beside it but Windows' own DLLs, carries its icon, manifest and version
+# record, and stays small enough for a download.
+# Usage: scripts/check-exe.sh build/windows/Quorvel.exe | build/windows-x86/Quorvel.exe
 set -euo pipefail
 exe=${1:-build/windows/Quorvel.exe}
-headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+format=$(x86_64-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p')
+case "$format" in
+  pei-x86-64) bits=64 tools=x86_64-w64-mingw32 arch=amd64 ;;
+  pei-i386) bits=32 tools=i686-w64-mingw32 arch=x86 ;;
+  *) echo "FAIL: $exe is not a Windows program ($format)"; exit 1 ;;
+esac
+echo "ok: $bits-bit ($format)"
+headers=$($tools-objdump -p "$exe")
+sections=$($tools-objdump -h "$exe")
+resources=$($tools-windres -i "$exe" -J coff -O rc)
 fail=0
-check() {
-  if grep -q -- "$2" <<<"$headers"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi
+check() {  # check <what> <pattern> <text>
+  if grep -q -- "$2" <<<"$3"; then echo "ok: $1"; else echo "FAIL: $1"; fail=1; fi
 }
-check "GUI subsystem" "(Windows GUI)"
-check "ASLR: dynamic base" "DYNAMIC_BASE"
-check "ASLR: high-entropy addresses" "HIGH_ENTROPY_VA"
-check "DEP: NX compatible" "NX_COMPAT"
+check "GUI subsystem" "(Windows GUI)" "$headers"
+check "ASLR: dynamic base" "DYNAMIC_BASE" "$headers"
+check "DEP: NX compatible" "NX_COMPAT" "$headers"
+if [ "$bits" = 64 ]; then
+  check "ASLR: high-entropy addresses" "HIGH_ENTROPY_VA" "$headers"
+fi
+check "relocations to move the image by" " \.reloc " "$sections"
+check "no time stamp" "Time/Date.*1970" "$headers"
 
 system_dlls="^(kernel32|user32|gdi32|comctl32|msvcrt|advapi32|shell32|ole32|uxtheme)\.dll$"
 while read -r dll; do
@@ -23,17 +38,18 @@ while read -r dll; do
   fi
 done < <(grep "DLL Name:" <<<"$headers" | awk '{print $3}')
 
-texts=$(strings -el "$exe")
+check "icon" "RT_GROUP_ICON" "$resources"
+check "manifest" "RT_MANIFEST" "$resources"
+check "manifest for $arch" "processorArchitecture=\"$arch\"" "$(strings -a "$exe")"
 for value in "FileVersion 1.00" "ProductVersion 1.00" "InternalName Quorvel"; do
-  name=${value% *}
-  want=${value#* }
-  if grep -A1 -x "$name" <<<"$texts" | tail -n 1 | grep -qx "$want"; then
-    echo "ok: $name $want"
-  else
-    echo "FAIL: $name is not $want"
-    fail=1
-  fi
+  check "$value" "VALUE \"${value% *}\", \"${value#* }\"" "$resources"
 done
+
 size=$(stat -c %s "$exe")
-echo "size: $size bytes"
+if [ "$size" -lt 307200 ]; then
+  echo "ok: $size bytes, under 300 KiB"
+else
+  echo "FAIL: $size bytes, 300 KiB or more"
+  fail=1
+fi
 exit $fail

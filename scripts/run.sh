@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Builds Quorvel.exe and opens its window (under Wine on Linux).
+# Usage: scripts/run.sh [windows | windows-x86]   (the 64-bit exe unless the 32-bit one is named)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-
-extra=()
-[ -n "${DISPLAY:-}" ] || extra=(xvfb xauth)
-scripts/deps.sh cmake make g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 \
-  fonts-liberation "${extra[@]}"
-
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Quorvel >/dev/null
+preset=${1:-windows}
 
 source scripts/wine-env.sh
+extra=()
+[ -n "${DISPLAY:-}" ] || extra=(xvfb xauth)
+wine_deps "${extra[@]}"
+mingw_deps
+
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target Quorvel >/dev/null
+
 trap wine_stop EXIT
 if [ -n "${DISPLAY:-}" ]; then
   wine_start
@@ -19,5 +21,5 @@ else
   echo "No display: the window opens on a virtual X display of its own."
   wine_start --xvfb
 fi
-echo "Opening build/windows/Quorvel.exe (DISPLAY=$DISPLAY)"
-wine build/windows/Quorvel.exe
+echo "Opening build/$preset/Quorvel.exe (DISPLAY=$DISPLAY)"
+wine "build/$preset/Quorvel.exe"
