@@ -12,6 +12,8 @@
 namespace quorvel {
 namespace {
 
+constexpr WPARAM kDelete = 0x7F;
+
 LRESULT CALLBACK TabThroughProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                 DWORD_PTR) {
   switch (message) {
@@ -58,11 +60,29 @@ void PasteAdmitted(HWND field) {
   }
 }
 
+// Ctrl+Backspace: the word before the caret, or the selection, goes, and can be undone.
+void DeleteWordBeforeCaret(HWND field) {
+  DWORD start = 0;
+  DWORD end = 0;
+  SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start == end) {
+    start = static_cast<DWORD>(WordStartBefore(ReadText(field), end));
+    SendMessageW(field, EM_SETSEL, start, end);
+  }
+  SendMessageW(field, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+}
+
 LRESULT CALLBACK CodePageFieldProc(HWND field, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR) {
   switch (message) {
     case WM_CHAR:
-      // Control characters (Backspace, Ctrl+C and the like) are the edit box's own business.
+      // The edit box would insert Ctrl+Backspace as the character DEL, a code-page character
+      // nobody means to type.
+      if (wParam == kDelete) {
+        DeleteWordBeforeCaret(field);
+        return 0;
+      }
+      // Other control characters (Backspace, Ctrl+C and the like) are the edit box's own business.
       if (wParam >= 0x20 && (wParam > 0xFFFF || !InCodePage(static_cast<char16_t>(wParam)))) {
         MessageBeep(MB_OK);
         return 0;

@@ -19,4 +19,16 @@ Admitted AdmitPaste(const std::u16string& clipboard, std::size_t room) {
   return result;
 }
 
+std::size_t WordStartBefore(const std::u16string& text, std::size_t caret) {
+  const auto blank = [&text](std::size_t at) { return text[at] == u' ' || text[at] == u'\t'; };
+  std::size_t start = caret < text.size() ? caret : text.size();
+  while (start > 0 && blank(start - 1)) {
+    --start;
+  }
+  while (start > 0 && !blank(start - 1)) {
+    --start;
+  }
+  return start;
+}
+
 }  // namespace quorvel

@@ -15,4 +15,8 @@ struct Admitted {
 // the characters the Windows-1251 code page lacks, cut to the room.
 Admitted AdmitPaste(const std::u16string& clipboard, std::size_t room);
 
+// Where the word before the caret starts, as Ctrl+Backspace finds it: back over the blanks
+// before the caret, then over the word's own characters up to the blank before it.
+std::size_t WordStartBefore(const std::u16string& text, std::size_t caret);
+
 }  // namespace quorvel

@@ -37,6 +37,38 @@ TEST_F(WindowTest, PasteReplacesTheSelectionWithinTheLimit) {
   EXPECT_EQ(Text(KeyField()), u"ab");
 }
 
+struct WordCase {
+  std::u16string text;
+  int selStart, selEnd;
+  std::u16string after;  // what is left, with "|" typed where the caret then stands
+};
+
+// The edit box turns Ctrl+Backspace into the character DEL; the fields delete a word instead.
+TEST_F(WindowTest, CtrlBackspaceDeletesTheWordBeforeTheCaret) {
+  // clang-format off
+  const WordCase cases[] = {
+      {u"ab cd",   5, 5, u"ab |"},
+      {u"ab cd  ", 7, 7, u"ab |"},
+      {u"ab\tcd",  5, 5, u"ab\t|"},
+      {u"ab cd",   4, 4, u"ab |d"},
+      {u"Ключ 47", 4, 4, u"| 47"},
+      {u"abc",     0, 0, u"|abc"},
+      {u"   ",     3, 3, u"|"},
+      {u"ab cd",   1, 4, u"a|d"},
+  };
+  // clang-format on
+  for (HWND field : {PhraseField(), KeyField()}) {
+    for (const WordCase& c : cases) {
+      SCOPED_TRACE(::testing::Message()
+                   << (field == KeyField() ? "key " : "phrase ") << c.selStart << "-" << c.selEnd);
+      Set(field, c.text);
+      SendMessageW(field, EM_SETSEL, c.selStart, c.selEnd);
+      Type(field, u"\x7f|");
+      EXPECT_EQ(Text(field), c.after);
+    }
+  }
+}
+
 // The Windows-1251 characters with their codes, as the system's own converter gives them.
 std::map<char16_t, int> SystemCodePage() {
   std::map<char16_t, int> codes;
