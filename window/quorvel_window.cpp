@@ -67,8 +67,8 @@ Font CreateWindowFont(UINT dpi) {
 
 }  // namespace
 
-Quorvel::Quorvel(HINSTANCE instance)
-    : instance_(instance), background_(CreateSolidBrush(kWindowBackground)) {
+Quorvel::Quorvel(HINSTANCE instance, std::function<bool()> highContrast)
+    : instance_(instance), highContrastOn_(std::move(highContrast)) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
   RegisterClassOnce(instance, &Quorvel::WindowProc);
@@ -78,6 +78,7 @@ Quorvel::Quorvel(HINSTANCE instance)
     return;
   }
   CreateControls();
+  ApplyColours();
   ApplyDpi(DpiOf(hwnd_), nullptr);
 }
 
@@ -105,9 +106,6 @@ void Quorvel::CreateControls() {
     child.hwnd = CreateWindowExW(
         cls.exStyle, cls.className, spec.text, WS_CHILD | visible | cls.style, 0, 0, 0, 0, hwnd_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), instance_, nullptr);
-    if (spec.background != kSystemColours) {
-      child.brush.Reset(CreateSolidBrush(spec.background));
-    }
     if (spec.limit > 0) {
       SendMessageW(child.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(spec.limit), 0);
     }
@@ -163,6 +161,18 @@ void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+void Quorvel::ApplyColours() {
+  highContrast_ = highContrastOn_();
+  background_.Reset(CreateSolidBrush(SurfaceColour(kWindowBackground, highContrast_)));
+  for (std::size_t row = 0; row < kControlCount; ++row) {
+    const COLORREF own = kLayout[row].background;
+    if (own != kSystemColours) {
+      children_[row].brush.Reset(CreateSolidBrush(SurfaceColour(own, highContrast_)));
+    }
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 std::size_t Quorvel::RowOf(HWND control) const {
   for (std::size_t row = 0; row < kControlCount; ++row) {
     if (children_[row].hwnd == control) {
@@ -175,7 +185,10 @@ std::size_t Quorvel::RowOf(HWND control) const {
 LRESULT Quorvel::ColourStatic(HDC dc, HWND control) {
   const std::size_t row = RowOf(control);
   if (row < kControlCount && kLayout[row].background != kSystemColours) {
-    SetBkColor(dc, kLayout[row].background);
+    SetBkColor(dc, SurfaceColour(kLayout[row].background, highContrast_));
+    if (highContrast_) {
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    }
     return reinterpret_cast<LRESULT>(children_[row].brush.get());
   }
   // Read-only edit boxes keep the colours of any other edit box.
@@ -259,6 +272,14 @@ LRESULT Quorvel::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(focus_);
       }
       return 0;
+    case WM_SETTINGCHANGE:
+      if (highContrastOn_() != highContrast_) {
+        ApplyColours();
+      }
+      break;
+    case WM_SYSCOLORCHANGE:
+      ApplyColours();
+      break;
     case WM_DPICHANGED:
       ApplyDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;

@@ -3,8 +3,10 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 
 #include "code_table.h"
+#include "colours.h"
 #include "gdi_object.h"
 #include "layout.h"
 
@@ -14,8 +16,10 @@ namespace quorvel {
 // the actions of its two buttons. It owns its controls and the code table of the latest run.
 class Quorvel {
  public:
-  // Creates the window and its controls, hidden, centred on its screen.
-  explicit Quorvel(HINSTANCE instance);
+  // Creates the window and its controls, hidden, centred on its screen. highContrast tells
+  // whether the system's high-contrast mode is on; it is asked again whenever a setting or
+  // the system's colours change.
+  explicit Quorvel(HINSTANCE instance, std::function<bool()> highContrast = SystemHighContrast);
   ~Quorvel();
   Quorvel(const Quorvel&) = delete;
   Quorvel& operator=(const Quorvel&) = delete;
@@ -37,6 +41,7 @@ class Quorvel {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ApplyDpi(UINT dpi, const RECT* suggested);
+  void ApplyColours();
   std::size_t RowOf(HWND control) const;  // kControlCount for none of them
   LRESULT ColourStatic(HDC dc, HWND control);
   void OnCommand(int id, int notification);
@@ -47,6 +52,8 @@ class Quorvel {
   void ClearInputs();
 
   HINSTANCE instance_;
+  std::function<bool()> highContrastOn_;
+  bool highContrast_ = false;
   HWND hwnd_ = nullptr;
   Font font_;
   Brush background_;

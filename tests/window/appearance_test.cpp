@@ -28,47 +28,106 @@ COLORREF BrushColour(LRESULT brush) {
   return info.lbColor;
 }
 
+// What the window hands a static control or read-only box to paint with.
+struct StaticColours {
+  COLORREF brush, back, text;
+};
+
+StaticColours ColoursFor(HWND window, HWND control) {
+  Canvas canvas;
+  SetTextColor(canvas.dc(), RGB(1, 2, 3));
+  const LRESULT brush =
+      SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc()),
+                   reinterpret_cast<LPARAM>(control));
+  return {BrushColour(brush), GetBkColor(canvas.dc()), GetTextColor(canvas.dc())};
+}
+
+COLORREF BackgroundPainted(HWND window) {
+  Canvas canvas;
+  SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
+  return GetPixel(canvas.dc(), 30, 20);
+}
+
+// A button painted into a 64 x 40 canvas: its fill, and what stands at its corner.
+std::pair<COLORREF, COLORREF> ButtonPainted(HWND window, HWND button, UINT state) {
+  Canvas canvas;
+  DRAWITEMSTRUCT item = {};
+  item.CtlType = ODT_BUTTON;
+  item.CtlID = static_cast<UINT>(GetDlgCtrlID(button));
+  item.itemAction = ODA_DRAWENTIRE;
+  item.itemState = state;
+  item.hwndItem = button;
+  item.hDC = canvas.dc();
+  item.rcItem = {0, 0, 64, 40};
+  EXPECT_TRUE(SendMessageW(window, WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_EQ(GetPixel(canvas.dc(), 5, 5), GetPixel(canvas.dc(), 58, 34)) << "one fill";
+  return {GetPixel(canvas.dc(), 5, 5), GetPixel(canvas.dc(), 0, 0)};
+}
+
 TEST_F(WindowTest, CaptionsOnTheirOwnBackground) {
   for (int index = 0; index < 3; ++index) {
-    Canvas canvas;
     HWND label = window_->Control(ControlArray::Label1, index);
-    const LRESULT brush =
-        SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc()),
-                     reinterpret_cast<LPARAM>(label));
-    EXPECT_EQ(BrushColour(brush), RGB(255, 192, 128)) << index;
-    EXPECT_EQ(GetBkColor(canvas.dc()), RGB(255, 192, 128)) << index;
+    const StaticColours colours = ColoursFor(Window(), label);
+    EXPECT_EQ(colours.brush, RGB(255, 192, 128)) << index;
+    EXPECT_EQ(colours.back, RGB(255, 192, 128)) << index;
     EXPECT_TRUE(GetWindowLongW(label, GWL_STYLE) & SS_CENTER) << index;
   }
-  Canvas canvas;
-  const LRESULT brush =
-      SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(canvas.dc()),
-                   reinterpret_cast<LPARAM>(LogBox()));
-  EXPECT_EQ(BrushColour(brush), GetSysColor(COLOR_WINDOW)) << "the log box keeps edit colours";
+  EXPECT_EQ(ColoursFor(Window(), LogBox()).brush, GetSysColor(COLOR_WINDOW))
+      << "the log box keeps edit colours";
 }
 
 TEST_F(WindowTest, WindowAndButtonsPaintTheirColours) {
-  Canvas canvas;
-  SendMessageW(Window(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(canvas.dc()), 0);
-  EXPECT_EQ(GetPixel(canvas.dc(), 30, 20), RGB(192, 192, 255));
-
+  EXPECT_EQ(BackgroundPainted(Window()), RGB(192, 192, 255));
   const std::pair<HWND, COLORREF> buttons[] = {{ComputeButton(), RGB(0, 255, 0)},
                                                {ClearButton(), RGB(255, 0, 0)}};
   for (const auto& [button, colour] : buttons) {
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED | ODS_FOCUS)}) {
-      DRAWITEMSTRUCT item = {};
-      item.CtlType = ODT_BUTTON;
-      item.CtlID = static_cast<UINT>(GetDlgCtrlID(button));
-      item.itemAction = ODA_DRAWENTIRE;
-      item.itemState = state;
-      item.hwndItem = button;
-      item.hDC = canvas.dc();
-      item.rcItem = {0, 0, 64, 40};
-      EXPECT_TRUE(SendMessageW(Window(), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item)));
-      EXPECT_EQ(GetPixel(canvas.dc(), 5, 5), colour);
-      EXPECT_EQ(GetPixel(canvas.dc(), 58, 34), colour);
-      EXPECT_NE(GetPixel(canvas.dc(), 0, 0), colour) << "an edge round the button";
+      const auto [fill, corner] = ButtonPainted(Window(), button, state);
+      EXPECT_EQ(fill, colour);
+      EXPECT_NE(corner, colour) << "an edge round the button";
     }
   }
+}
+
+// Wine cannot turn high contrast on, so the test answers the window's question itself, and
+// sets the system's colours to ones a contrast theme might have.
+TEST_F(WindowTest, HighContrastTakesTheSystemColoursLive) {
+  bool highContrast = false;
+  window_.reset();
+  window_ = std::make_unique<Quorvel>(GetModuleHandleW(nullptr), [&] { return highContrast; });
+  Pump();
+  static const INT elements[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+  struct Restore {
+    COLORREF saved[2] = {GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)};
+    ~Restore() { SetSysColors(2, elements, saved); }
+  } restore;
+  const COLORREF theme[] = {RGB(0, 0, 0), RGB(255, 255, 0)};
+  ASSERT_TRUE(SetSysColors(2, elements, theme));
+  HWND title = window_->Control(ControlArray::Label1, 0);
+
+  highContrast = true;
+  SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_EQ(BackgroundPainted(Window()), RGB(0, 0, 0));
+  const StaticColours caption = ColoursFor(Window(), title);
+  EXPECT_EQ(caption.brush, RGB(0, 0, 0));
+  EXPECT_EQ(caption.back, RGB(0, 0, 0));
+  EXPECT_EQ(caption.text, RGB(255, 255, 0));
+  EXPECT_EQ(ButtonPainted(Window(), ComputeButton(), 0).first, RGB(0, 0, 0));
+  EXPECT_EQ(ButtonPainted(Window(), ClearButton(), 0).first, RGB(0, 0, 0));
+
+  const COLORREF white[] = {RGB(255, 255, 255), RGB(0, 0, 0)};
+  SetSysColors(2, elements, white);  // the system tells its windows of the change itself
+  Pump();
+  EXPECT_EQ(BackgroundPainted(Window()), RGB(255, 255, 255));
+  EXPECT_EQ(ColoursFor(Window(), title).brush, RGB(255, 255, 255));
+  EXPECT_EQ(ButtonPainted(Window(), ClearButton(), 0).first, RGB(255, 255, 255));
+
+  highContrast = false;
+  SendMessageW(Window(), WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_EQ(BackgroundPainted(Window()), RGB(192, 192, 255));
+  EXPECT_EQ(ColoursFor(Window(), title).back, RGB(255, 192, 128));
+  EXPECT_EQ(ColoursFor(Window(), title).text, RGB(1, 2, 3)) << "text colour left alone";
+  EXPECT_EQ(ButtonPainted(Window(), ComputeButton(), 0).first, RGB(0, 255, 0));
 }
 
 TEST_F(WindowTest, TimesNewRoman12PointCyrillicEverywhere) {
