@@ -9,6 +9,13 @@ Function FromUser32(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+UINT SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+}
+
 }  // namespace
 
 UINT DpiOf(HWND window) {
@@ -20,10 +27,16 @@ UINT DpiOf(HWND window) {
       return dpi;
     }
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? static_cast<UINT>(dpi) : kBaseDpi;
+  return SystemDpi();
+}
+
+int SystemMetricForDpi(int metric, UINT dpi) {
+  using ForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto forDpi = FromUser32<ForDpiFn>("GetSystemMetricsForDpi");
+  if (forDpi != nullptr) {
+    return forDpi(metric, dpi);
+  }
+  return MulDiv(GetSystemMetrics(metric), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
 SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {

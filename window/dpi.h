@@ -10,6 +10,10 @@ constexpr UINT kBaseDpi = 96;
 // there the system's value serves.
 UINT DpiOf(HWND window);
 
+// A system metric (an icon's size, say) as it is at the given dpi. Windows before 10 give it
+// only at the system's dpi; there it is scaled.
+int SystemMetricForDpi(int metric, UINT dpi);
+
 // The outer size of a window whose client area is width x height at the given dpi.
 SIZE OuterSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi);
 

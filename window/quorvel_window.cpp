@@ -132,6 +132,7 @@ void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
                ToPixels(r.height, dpi), FALSE);
   }
   font_ = std::move(font);
+  ApplyIcons(dpi);
 
   const SIZE size = OuterSize(ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi),
                               kStyle, kExStyle, dpi);
@@ -159,6 +160,21 @@ void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
   }
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// The icon drawn for the size the title bar, the taskbar and Alt+Tab want at this dpi.
+void Quorvel::ApplyIcons(UINT dpi) {
+  const auto load = [this, dpi](int metric) {
+    const int size = SystemMetricForDpi(metric, dpi);
+    return Icon(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
+                                              size, size, LR_DEFAULTCOLOR)));
+  };
+  Icon bigIcon = load(SM_CXICON);
+  Icon smallIcon = load(SM_CXSMICON);
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  bigIcon_ = std::move(bigIcon);  // the icons before go only once the window has let them go
+  smallIcon_ = std::move(smallIcon);
 }
 
 void Quorvel::ApplyColours() {

@@ -7,8 +7,8 @@
 
 #include "code_table.h"
 #include "colours.h"
-#include "gdi_object.h"
 #include "layout.h"
+#include "owned_handle.h"
 
 namespace quorvel {
 
@@ -41,6 +41,7 @@ class Quorvel {
   LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void ApplyDpi(UINT dpi, const RECT* suggested);
+  void ApplyIcons(UINT dpi);
   void ApplyColours();
   std::size_t RowOf(HWND control) const;  // kControlCount for none of them
   LRESULT ColourStatic(HDC dc, HWND control);
@@ -56,6 +57,8 @@ class Quorvel {
   bool highContrast_ = false;
   HWND hwnd_ = nullptr;
   Font font_;
+  Icon bigIcon_;
+  Icon smallIcon_;
   Brush background_;
   std::array<Child, kControlCount> children_;
   HWND focus_ = nullptr;  // the control that gets the focus back when the window is activated

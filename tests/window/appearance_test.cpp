@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
+#include "resource_ids.h"
 #include "window_fixture.h"
 
 namespace quorvel {
@@ -160,18 +164,43 @@ TEST_F(WindowTest, TimesNewRoman12PointCyrillicEverywhere) {
   EXPECT_EQ(metrics.tmCharSet, RUSSIAN_CHARSET);
 }
 
-TEST_F(WindowTest, HasItsIcon) {
-  const auto icon = reinterpret_cast<HICON>(GetClassLongPtrW(Window(), GCLP_HICON));
-  ASSERT_NE(icon, nullptr);
-  ICONINFO info;
-  ASSERT_TRUE(GetIconInfo(icon, &info));
-  BITMAP mask;
-  GetObjectW(info.hbmMask, sizeof mask, &mask);
-  EXPECT_EQ(mask.bmWidth, 32);
-  DeleteObject(info.hbmMask);
-  if (info.hbmColor != nullptr) {
-    DeleteObject(info.hbmColor);
+TEST_F(WindowTest, HasItsIconInTheSizesOfItsDpi) {
+  EXPECT_EQ(IconWidth(reinterpret_cast<HICON>(GetClassLongPtrW(Window(), GCLP_HICON))), 32);
+  EXPECT_EQ(IconWidth(WindowIcon(Window(), ICON_BIG)), 32);
+  EXPECT_EQ(IconWidth(WindowIcon(Window(), ICON_SMALL)), 16);
+}
+
+#pragma pack(push, 2)
+struct GroupIconEntry {
+  BYTE width, height, colours, reserved;
+  WORD planes, bits;
+  DWORD bytes;
+  WORD id;
+};
+#pragma pack(pop)
+
+// Every size Windows shows the icon at from 100 % to 200 %, each an image of its own.
+TEST(IconResource, HoldsEverySizeFrom16To256) {
+  HMODULE module = GetModuleHandleW(nullptr);
+  HRSRC group = FindResourceW(module, MAKEINTRESOURCEW(IDI_QUORVEL), RT_GROUP_ICON);
+  ASSERT_NE(group, nullptr);
+  const auto* header = static_cast<const WORD*>(LockResource(LoadResource(module, group)));
+  const auto* entries = reinterpret_cast<const GroupIconEntry*>(header + 3);
+  std::vector<std::pair<int, int>> sizes;  // width, bits per pixel
+  for (WORD i = 0; i < header[2]; ++i) {
+    const int width = entries[i].width == 0 ? 256 : entries[i].width;
+    sizes.emplace_back(width, entries[i].bits);
+    const auto icon = static_cast<HICON>(
+        LoadImageW(module, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON, width, width, 0));
+    EXPECT_EQ(IconWidth(icon), width) << "loads at its own size";
+    DestroyIcon(icon);
+    HRSRC image = FindResourceW(module, MAKEINTRESOURCEW(entries[i].id), RT_ICON);
+    const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, image)));
+    EXPECT_EQ(std::string(bytes, 4) == "\x89PNG", width >= 40) << width << " stored as PNG";
   }
+  const std::vector<std::pair<int, int>> expected = {
+      {16, 32}, {20, 32}, {24, 32}, {32, 8}, {32, 32}, {40, 32}, {48, 32}, {64, 32}, {256, 32}};
+  EXPECT_EQ(sizes, expected);
 }
 
 }  // namespace

@@ -136,6 +136,8 @@ class DpiTest : public WindowTest {
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(LogBox(), WM_GETFONT, 0, 0)), sizeof font,
                &font);
     EXPECT_EQ(font.lfHeight, -24);
+    EXPECT_EQ(IconWidth(WindowIcon(Window(), ICON_BIG)), 48);
+    EXPECT_EQ(IconWidth(WindowIcon(Window(), ICON_SMALL)), 24);
   }
 };
 

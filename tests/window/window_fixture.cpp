@@ -111,4 +111,22 @@ std::u16string Text(HWND control) {
   return ReadText(control);
 }
 
+HICON WindowIcon(HWND window, WPARAM which) {
+  return reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+}
+
+int IconWidth(HICON icon) {
+  ICONINFO info;
+  if (icon == nullptr || !GetIconInfo(icon, &info)) {
+    return 0;
+  }
+  BITMAP mask;
+  GetObjectW(info.hbmMask, sizeof mask, &mask);
+  DeleteObject(info.hbmMask);
+  if (info.hbmColor != nullptr) {
+    DeleteObject(info.hbmColor);
+  }
+  return mask.bmWidth;
+}
+
 }  // namespace quorvel

@@ -48,6 +48,12 @@ RECT RectInParent(HWND control);
 
 std::u16string Text(HWND control);
 
+// The big or small icon the window shows.
+HICON WindowIcon(HWND window, WPARAM which);
+
+// The width of an icon in pixels, 0 for none.
+int IconWidth(HICON icon);
+
 // A number in decimal.
 std::u16string Number(int value);
 
