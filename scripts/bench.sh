@@ -1,61 +1,70 @@
 #!/usr/bin/env bash
 # Figures, not a test: the program against a bare Win32 window built with the same flags, both
-# under Wine on an Xvfb display of this script's own, then the core's microbenchmarks.
+# under Wine on an Xvfb display of this script's own, for the 64-bit and the 32-bit exe; then
+# the core's microbenchmarks.
 # Usage: scripts/bench.sh [rounds]   (default 9; medians are reported)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-9}
+presets=(windows windows-x86)
 
 source scripts/wine-env.sh
-wine_deps xvfb xauth g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake make g++ \
-  libbenchmark-dev
-cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target Quorvel bare_window launcher >/dev/null
+wine_deps xvfb xauth g++ libbenchmark-dev
+mingw_deps
+for preset in "${presets[@]}"; do
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)" --target Quorvel bare_window launcher >/dev/null
+done
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target cipher_bench >/dev/null
 
 trap wine_stop EXIT
 wine_start --xvfb
-out=build/windows/bench
-mkdir -p "$out"
-rm -f "$out"/*.txt
-(
-  cd build/windows
-  wine launcher.exe bare_window.exe >/dev/null 2>&1 || true  # warms Wine's own processes up
-  for round in $(seq "$rounds"); do
-    wine launcher.exe Quorvel.exe 100 1000 >"bench/quorvel-$round.txt" 2>&1
-    wine launcher.exe bare_window.exe >"bench/bare-$round.txt" 2>&1
-  done
-)
+for preset in "${presets[@]}"; do
+  out=build/$preset/bench
+  mkdir -p "$out"
+  rm -f "$out"/*.txt
+  (
+    cd "build/$preset"
+    wine launcher.exe bare_window.exe >/dev/null 2>&1 || true  # warms Wine's own processes up
+    for round in $(seq "$rounds"); do
+      wine launcher.exe Quorvel.exe 100 1000 >"bench/quorvel-$round.txt" 2>&1
+      wine launcher.exe bare_window.exe >"bench/bare-$round.txt" 2>&1
+    done
+  )
+done
 wine_stop
 
-median() {  # median of the figure named $2 over the files $1-*.txt
-  cat "$out/$1"-*.txt | tr -d '\r' | awk -v k="$2" '$1 == k { print $2 }' | sort -n |
+median() {  # median of the figure named $3 over the files $1/bench/$2-*.txt
+  cat "build/$1/bench/$2"-*.txt | tr -d '\r' | awk -v k="$3" '$1 == k { print $2 }' | sort -n |
     awk '{ v[NR] = $1 } END { if (NR == 0) print "n/a"; else print v[int((NR + 1) / 2)] }'
 }
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
-
-q_start=$(median quorvel startup_ms)
-b_start=$(median bare startup_ms)
-q_ws=$(median quorvel working_set_kib_start)
-b_ws=$(median bare working_set_kib_start)
-q_100=$(median quorvel working_set_kib_after_100_clicks)
-q_1000=$(median quorvel working_set_kib_after_1000_clicks)
-q_size=$(stat -c %s build/windows/Quorvel.exe)
-b_size=$(stat -c %s build/windows/bare_window.exe)
+row() { printf '%-36s %12s %12s %8s %s\n' "$@"; }
 
 echo "Machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)," \
-  "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1); $(wine --version); $rounds rounds, medians"
-printf '%-36s %12s %12s %8s %s\n' "figure" "Quorvel" "bare window" "ratio" "goal"
-printf '%-36s %12s %12s %8s %s\n' "start until ready for input (ms)" "$q_start" "$b_start" \
-  "$(ratio "$q_start" "$b_start")" "<= 1.2"
-printf '%-36s %12s %12s %8s %s\n' "working set after start (KiB)" "$q_ws" "$b_ws" \
-  "$(ratio "$q_ws" "$b_ws")" "<= 1.2"
-printf '%-36s %12s %12s %8s %s\n' "working set after 100 clicks (KiB)" "$q_100" "" "" ""
-printf '%-36s %12s %12s %8s %s\n' "working set after 1000 clicks (KiB)" "$q_1000" "" \
-  "$(ratio "$q_1000" "$q_100")" "no growth after 100"
-printf '%-36s %12s %12s %8s %s\n' "exe size, stripped (bytes)" "$q_size" "$b_size" \
-  "$(ratio "$q_size" "$b_size")" "Quorvel < 307200"
+  "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1); $(wine --version);" \
+  "$(date +%F); $rounds rounds, medians"
+for preset in "${presets[@]}"; do
+  q_start=$(median "$preset" quorvel startup_ms)
+  b_start=$(median "$preset" bare startup_ms)
+  q_ws=$(median "$preset" quorvel working_set_kib_start)
+  b_ws=$(median "$preset" bare working_set_kib_start)
+  q_100=$(median "$preset" quorvel working_set_kib_after_100_clicks)
+  q_1000=$(median "$preset" quorvel working_set_kib_after_1000_clicks)
+  q_size=$(stat -c %s "build/$preset/Quorvel.exe")
+  b_size=$(stat -c %s "build/$preset/bare_window.exe")
+  echo
+  echo "build/$preset"
+  row "figure" "Quorvel" "bare window" "ratio" "goal"
+  row "start until ready for input (ms)" "$q_start" "$b_start" "$(ratio "$q_start" "$b_start")" "<= 1.2"
+  row "working set after start (KiB)" "$q_ws" "$b_ws" "$(ratio "$q_ws" "$b_ws")" "<= 1.2"
+  row "working set after 100 clicks (KiB)" "$q_100" "" "" ""
+  row "working set after 1000 clicks (KiB)" "$q_1000" "" "$(ratio "$q_1000" "$q_100")" \
+    "no growth after 100"
+  row "exe size, stripped (bytes)" "$q_size" "$b_size" "$(ratio "$q_size" "$b_size")" \
+    "Quorvel < 307200"
+done
 echo
 build/native/bench/cipher_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   2>/dev/null | grep -E "median|Benchmark"
