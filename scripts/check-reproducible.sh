@@ -8,7 +8,8 @@ presets=(windows windows-x86)
 
 copy=$(mktemp -d /tmp/quorvel-reproduce.XXXXXX)
 trap 'rm -rf "$copy"' EXIT
-git ls-files -z --cached --others --exclude-standard | xargs -0 tar -cf - | tar -xf - -C "$copy"
+git ls-files -z --cached --others --exclude-standard |
+  xargs -0 tar --ignore-failed-read -cf - 2>/dev/null | tar -xf - -C "$copy"
 
 fail=0
 for preset in "${presets[@]}"; do
