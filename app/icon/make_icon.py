@@ -101,13 +101,13 @@ def rounded_rect(x0, y0, x1, y1, top_radius, bottom_radius):
     def inside(x, y):
         if not (x0 <= x < x1 and y0 <= y < y1):
             return False
-        for radius, cy in ((top_radius, y0 + top_radius), (bottom_radius, y1 - bottom_radius)):
-            if radius <= 0 or not (y0 + top_radius > y if cy == y0 + top_radius else y > cy):
-                continue
-            for cx in (x0 + radius, x1 - radius):
-                if (x < cx if cx == x0 + radius else x > cx):
-                    if (x - cx) ** 2 + (y - cy) ** 2 > radius * radius:
-                        return False
+        corners = ((top_radius, y0 + top_radius, y < y0 + top_radius),
+                   (bottom_radius, y1 - bottom_radius, y > y1 - bottom_radius))
+        for radius, cy, near in corners:
+            if near:  # within the corner's rows: inside its quarter circle, if beside it
+                cx = min(max(x, x0 + radius), x1 - radius)
+                if (x - cx) ** 2 + (y - cy) ** 2 > radius * radius:
+                    return False
         return True
 
     return inside
