@@ -1,15 +1,14 @@
 #include "code_table.h"
 
-#include <string>
-
 namespace quorvel {
 
-SubscriptOutOfRange::SubscriptOutOfRange(long index)
-    : std::out_of_range("CodeTable index " + std::to_string(index) + " is outside 0..300") {}
+const char* SubscriptOutOfRange::what() const noexcept {
+  return "subscript out of range";
+}
 
 std::size_t CodeTable::Checked(long index) {
   if (static_cast<unsigned long>(index) >= static_cast<unsigned long>(kSize)) {
-    throw SubscriptOutOfRange(index);
+    throw SubscriptOutOfRange();
   }
   return static_cast<std::size_t>(index);
 }

@@ -2,14 +2,15 @@
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 
 namespace quorvel {
 
-// An index outside the table. No input the window admits gets there.
-class SubscriptOutOfRange : public std::out_of_range {
+// An index outside the table or a text. No input the window admits gets there, and nobody
+// reads what it says, so it carries no message of its own.
+class SubscriptOutOfRange : public std::exception {
  public:
-  explicit SubscriptOutOfRange(long index);
+  const char* what() const noexcept override;
 };
 
 // The cipher codes of the latest run, one byte a phrase position (slot 0 is never used).

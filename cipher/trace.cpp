@@ -63,7 +63,7 @@ std::optional<std::u16string> Trace(const std::u16string& phrase, const std::u16
     return std::nullopt;
   }
   if (phrase.size() >= static_cast<std::size_t>(CodeTable::kSize)) {
-    throw SubscriptOutOfRange(CodeTable::kSize);  // the first position with no slot
+    throw SubscriptOutOfRange();
   }
   const long n = static_cast<long>(phrase.size());
 

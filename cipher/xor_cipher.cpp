@@ -4,7 +4,10 @@ namespace quorvel {
 namespace {
 
 AnsiCode CodeAt(const std::u16string& text, long position) {
-  return ToAnsi(text.at(static_cast<std::size_t>(position - 1)));
+  if (position < 1 || static_cast<unsigned long>(position) > text.size()) {
+    throw SubscriptOutOfRange();
+  }
+  return ToAnsi(text[static_cast<std::size_t>(position - 1)]);
 }
 
 }  // namespace
