@@ -1,6 +1,7 @@
 // Starts a GUI program and measures it: time until its window is ready for input, and its
 // working set after start and after compute clicks (when it has a "Изчисли" button).
 // Usage: launcher <program.exe> <clicks>...   e.g. launcher Quorvel.exe 100 1000
+// It then closes the window and fails unless the program ends by itself with exit code 0.
 // clang-format off
 #include <windows.h>
 #include <psapi.h>  // needs windows.h before it
@@ -100,13 +101,18 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("working_set_kib_after_%d_clicks %.0f\n", clicked, WorkingSetKiB(info.hProcess));
   }
 
+  // Closed as a user closes it, the program must end by itself and report success.
   if (found.window != nullptr) {
     PostMessageW(found.window, WM_CLOSE, 0, 0);
   }
+  DWORD exitCode = 1;
   if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) {
+    std::fprintf(stderr, "the program did not end when its window was closed\n");
     TerminateProcess(info.hProcess, 1);
+  } else if (!GetExitCodeProcess(info.hProcess, &exitCode) || exitCode != 0) {
+    std::fprintf(stderr, "the program ended with exit code %lu\n", exitCode);
   }
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  return 0;
+  return found.window != nullptr && exitCode == 0 ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the core natively, again with ASan and UBSan; the program for
-# 64-bit and 32-bit Windows with all its tests under Wine and its exe checks; a second build of
+# 64-bit and 32-bit Windows with all its tests under Wine and its exe checks; its release
+# (notices, zips, MSIs installed under Wine, signatures with throwaway keys); a second build of
 # both exes elsewhere that must give the same bytes; last the core is fuzzed for a while
 # (FUZZ_SECONDS, 60).
 set -euo pipefail
@@ -19,6 +20,9 @@ done
 
 scripts/test-windows.sh windows windows-x86
 
+echo "== the release: notices, packages, signatures, installers"
+scripts/test-release.sh
+
 echo "== build both exes again elsewhere"
 scripts/check-reproducible.sh
 
@@ -29,4 +33,5 @@ scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
 logs=(build/ctest-{native,asan,windows,windows-dpi,windows-x86,windows-x86-dpi}.log)
 total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "${logs[@]}" | awk '{ s += $1 } END { print s }')
 skipped=$(cat "${logs[@]}" | grep -c '^[[:space:]]*[0-9]* - .*(Skipped)' || true)
-echo "tests: $((total - skipped)) passed, 0 failed, $skipped skipped"
+echo "tests: $((total - skipped)) passed, 0 failed, $skipped skipped;" \
+  "$(cat build/release-test.log)"

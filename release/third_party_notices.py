@@ -1,0 +1,153 @@
+#!/usr/bin/env python3
+"""Writes THIRD-PARTY-NOTICES.txt for one exe from the linker's map of that very build.
+
+Every toolchain file the link took code from must belong to a component below; the notice
+texts come from the Debian packages that installed those files (/usr/share/doc/<package>/
+copyright), never from this repository. A file with no component stops the release.
+
+Usage: third_party_notices.py <Quorvel.map> <version> <architecture label>
+"""
+import os
+import re
+import subprocess
+import sys
+import textwrap
+
+# The toolchain files that may be linked into the exe, the component each belongs to, and
+# which parts of its package's copyright file are the notice that must go with the binary.
+# clang-format off
+COMPONENTS = [
+    # name, what it is, licence, files, notice
+    ("MinGW-w64 runtime", "start-up code, C runtime support and import libraries",
+     "Zope Public License 2.1",
+     ["crt2.o", "crt2u.o", "libmingw32.a", "libmingwex.a", "libmoldname.a", "libmsvcrt.a",
+      "libkernel32.a", "libuser32.a", "libgdi32.a", "libcomctl32.a", "libadvapi32.a",
+      "libshell32.a", "libole32.a", "libuxtheme.a"],
+     ("dep5", ["*"])),
+    ("winpthreads", "POSIX threads for Windows, behind the C++ runtime's locks",
+     "MIT (Expat); its pthread.h: BSD 3-clause",
+     ["libpthread.a", "libwinpthread.a"],
+     ("dep5", ["mingw-w64-libraries/winpthreads/*",
+               "mingw-w64-libraries/winpthreads/include/pthread.h"])),
+    ("libgcc", "GCC's low-level runtime and exception unwinder",
+     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
+     ["crtbegin.o", "crtend.o", "libgcc.a", "libgcc_eh.a"], ("gcc", None)),
+    ("libstdc++", "GCC's C++ standard library",
+     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
+     ["libstdc++.a", "libsupc++.a"], ("gcc", None)),
+    ("libssp", "GCC's stack protector",
+     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
+     ["libssp.a", "libssp_nonshared.a"], ("gcc", None)),
+]
+# clang-format on
+
+# Debian's copyright file of GCC is free text: the statement, the list of runtime libraries
+# under the exception, and the exception itself, between these lines. The GPL's text is
+# Debian's own copy.
+GCC_PARTS = [("GCC is Copyright (C)", "The libbacktrace library"),
+             ("GCC RUNTIME LIBRARY EXCEPTION", "libquadmath/")]
+GPL3 = "/usr/share/common-licenses/GPL-3"
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def linked_files(map_text):
+    """The toolchain files the link took code from: archives with a member included, and
+    objects loaded as they are. The program's own (relative paths) are not third-party."""
+    included = map_text.split("Archive member included", 1)[1].split("\n\n", 2)[1]
+    files = set(re.findall(r"^(/\S+?\.a)\(", included, re.M))
+    files |= set(re.findall(r"^LOAD (/\S+\.o)$", map_text, re.M))
+    return sorted({os.path.realpath(f) for f in files})
+
+
+def owner_copyright(path):
+    package = subprocess.run(["dpkg", "-S", path], capture_output=True, text=True)
+    if package.returncode != 0:
+        fail(f"{path} belongs to no Debian package, so its licence is unknown")
+    name = package.stdout.split(":")[0]
+    return f"/usr/share/doc/{name}/copyright"
+
+
+def dep5_notice(copyright_file, patterns):
+    paragraphs = [p for p in open(copyright_file, encoding="utf-8").read().split("\n\n")]
+    fields = []
+    for p in paragraphs:
+        # Field name to value, continuation lines kept.
+        fields.append(dict(re.findall(r"^(\S+?):[ \t]*(.*(?:\n[ \t].*)*)", p, re.M)))
+    licences = {f["License"].split("\n")[0]: f["License"] for f in fields if "Files" not in f
+                and "License" in f}
+    out = []
+    for pattern in patterns:
+        match = [f for f in fields if f.get("Files", "").split()[:1] == [pattern]]
+        if not match:
+            fail(f"{copyright_file} has no paragraph for {pattern}")
+        licence = match[0]["License"]
+        if "\n" not in licence:  # a short name: its text stands in a paragraph of its own
+            licence = licences.get(licence) or fail(f"{copyright_file}: no text of {licence}")
+        copyright = "\n".join(line.strip() for line in match[0]["Copyright"].split("\n"))
+        name, _, text = licence.partition("\n")
+        text = "\n".join("" if line.strip() == "." else line[1:] for line in text.split("\n"))
+        out.append(f"Files: {pattern}\nCopyright: {copyright}\nLicence: {name}\n\n{text}")
+    return "\n\n".join(out)
+
+
+def gcc_notice(copyright_file):
+    lines = open(copyright_file, encoding="utf-8").read().split("\n")
+    out = []
+    for first, after in GCC_PARTS:
+        start = next((i for i, line in enumerate(lines) if line.startswith(first)), None)
+        if start is None:
+            fail(f"{copyright_file} has no line starting {first!r}")
+        end = next((i for i in range(start, len(lines)) if lines[i].startswith(after)), None)
+        if end is None:
+            fail(f"{copyright_file} has no line starting {after!r} after {first!r}")
+        out.append("\n".join(lines[start:end]).strip())
+    return "\n\n".join(out)
+
+
+def main():
+    if len(sys.argv) != 4:
+        sys.exit(__doc__.strip().split("\n")[-1])
+    map_file, version, label = sys.argv[1:]
+    by_file = {f: c for c in COMPONENTS for f in c[3]}
+    used = {}  # component name -> (component, files, copyright file)
+    for path in linked_files(open(map_file, encoding="utf-8", errors="replace").read()):
+        component = by_file.get(os.path.basename(path))
+        if component is None:
+            fail(f"{path} is linked into the exe but has no notice")
+        entry = used.setdefault(component[0], (component, [], owner_copyright(path)))
+        entry[1].append(os.path.basename(path))
+
+    bar = "=" * 78
+    out = [f"Quorvel {version} ({label}): third-party notices",
+           "",
+           "Quorvel.exe съдържа код на следните компоненти от трети страни. Лицензите им",
+           "изискват този текст да придружава програмата.",
+           "",
+           "Quorvel.exe contains code of the third-party components below, linked in by the",
+           "compiler. Their licences ask for these notices to go with the program.",
+           ""]
+    ordered = [used[c[0]] for c in COMPONENTS if c[0] in used]
+    for (name, what, licence, _, _), files, _ in ordered:
+        out += textwrap.wrap(f"- {name}: {what} ({', '.join(sorted(files))}); {licence}", 78,
+                             subsequent_indent="  ", break_on_hyphens=False)
+    printed_gcc = False
+    for (name, _, _, _, (kind, patterns)), _, copyright_file in ordered:
+        if kind == "gcc":
+            if printed_gcc:
+                continue
+            printed_gcc = True
+            names = ", ".join(c[0][0] for c in ordered if c[0][4][0] == "gcc")
+            title, text = f"GCC runtime libraries: {names}", gcc_notice(copyright_file)
+        else:
+            title, text = name, dep5_notice(copyright_file, patterns)
+        out += ["", bar, title, f"(from {copyright_file})", bar, "", text]
+    if printed_gcc:
+        out += ["", bar, "GNU General Public License, version 3", f"(from {GPL3})", bar, "",
+                open(GPL3, encoding="utf-8").read().strip("\n")]
+    sys.stdout.write("\n".join(line.rstrip() for line in out) + "\n")
+
+
+main()

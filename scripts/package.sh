@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Packs the exes built and tested in build/windows and build/windows-x86 into <folder>: for each
+# architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
+# installer, then SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before
+# they are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
+# Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
+# package code is a name-based UUID of what it holds.
+# Usage: scripts/package.sh <folder>   (made anew; removed again if anything fails)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+dist=$(realpath -m "$1")
+
+source scripts/signing.sh
+scripts/deps.sh zip unzip wixl msitools faketime python3 openssl gnupg osslsigncode
+signing_check
+
+# Fixed for good: the namespace of the name-based UUIDs of this project's packages.
+namespace=77770C5B-0708-4430-B6FE-E0C47B7D86CF
+name_uuid() {
+  python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
+    "$namespace" "$1"
+}
+# UTF-8 with a byte-order mark and CR LF line ends: Notepad on Windows 7 shows it right.
+windows_text() { { printf '\xEF\xBB\xBF'; cat; } | sed 's/\r*$/\r/'; }
+
+version=$(cat build/windows/version.txt)
+epoch=$(git log -1 --format=%ct)
+frozen=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
+signer=""
+if signing_enabled; then
+  signer=$(signing_subject)
+fi
+
+work=$(mktemp -d /tmp/quorvel-package.XXXXXX)
+trap 'status=$?; rm -rf "$work"; [ $status -eq 0 ] || rm -rf "$dist"' EXIT
+rm -rf "$dist"
+mkdir -p "$dist"
+cp app/icon/quorvel.ico "$work/quorvel.ico"
+
+for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; do
+  IFS=: read -r suffix preset arch template <<<"$target"
+  name=Quorvel-$version-$suffix
+  stage=$work/$name
+  mkdir -p "$stage"
+
+  cp "build/$preset/Quorvel.exe" "$stage/Quorvel.exe"
+  if signing_enabled; then
+    sign_file "$stage/Quorvel.exe"
+    check_signature_removable "$stage/Quorvel.exe" "build/$preset/Quorvel.exe"
+  fi
+  if [ -n "$signer" ]; then
+    sed -e '/^@UNSIGNED@/d' -e 's/^@SIGNED@//' -e "s|@SIGNER@|${signer//|/\\|}|g"
+  else
+    sed -e '/^@SIGNED@/d' -e 's/^@UNSIGNED@//'
+  fi <release/README.txt | sed "s/@VERSION@/$version/g" | windows_text >"$stage/README.txt"
+  windows_text <LICENSE >"$stage/LICENSE.txt"
+  python3 release/third_party_notices.py "build/$preset/Quorvel.map" "$version" \
+    "${suffix#win}-bit" | windows_text >"$stage/THIRD-PARTY-NOTICES.txt"
+  chmod 644 "$stage"/*
+  touch -d "@$epoch" "$stage"/*
+
+  (cd "$stage" && TZ=UTC zip -q -X -9 "$dist/$name.zip" \
+    Quorvel.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
+  unzip -p "$dist/$name.zip" Quorvel.exe | cmp - "$stage/Quorvel.exe"
+
+  # wixl stamps the time it runs at and a random package code: it runs at the commit's time,
+  # and the package code is set afterwards from the package's content.
+  product=$(name_uuid "Quorvel $version $arch")
+  content=$(cd "$work" && cat "$name/Quorvel.exe" "$name/LICENSE.txt" \
+    "$name/THIRD-PARTY-NOTICES.txt" quorvel.ico "$root/release/quorvel.wxs" | sha256sum)
+  package=$(name_uuid "Quorvel $version $arch ${content%% *}")
+  (cd "$work" && TZ=UTC faketime "$frozen" wixl -a "$arch" -D Arch="$arch" \
+    -D Version="$version" -D ProductCode="$product" -D Stage="$name" -D Icon=quorvel.ico \
+    -o "$name.msi" "$root/release/quorvel.wxs" &&
+    TZ=UTC faketime "$frozen" msibuild "$name.msi" -s "Quorvel $version" \
+      "Quorvel developers" "$template" "{$package}")
+  if signing_enabled; then
+    sign_file "$work/$name.msi"
+  fi
+  cp "$work/$name.msi" "$dist/$name.msi"
+done
+
+(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} >SHA256SUMS &&
+  sha256sum -c --quiet SHA256SUMS)
+if gpg_enabled; then
+  gpg_sign "$dist/SHA256SUMS"
+fi
