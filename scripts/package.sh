@@ -29,7 +29,7 @@ epoch=$(git log -1 --format=%ct)
 frozen=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
 signer=""
 if signing_enabled; then
-  signer=$(signing_subject)
+  signer=$(signing_subject | sed 's/[\\&|]/\\&/g')  # as a sed replacement
 fi
 
 work=$(mktemp -d /tmp/quorvel-package.XXXXXX)
@@ -50,7 +50,7 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
     check_signature_removable "$stage/Quorvel.exe" "build/$preset/Quorvel.exe"
   fi
   if [ -n "$signer" ]; then
-    sed -e '/^@UNSIGNED@/d' -e 's/^@SIGNED@//' -e "s|@SIGNER@|${signer//|/\\|}|g"
+    sed -e '/^@UNSIGNED@/d' -e 's/^@SIGNED@//' -e "s|@SIGNER@|$signer|g"
   else
     sed -e '/^@SIGNED@/d' -e 's/^@UNSIGNED@//'
   fi <release/README.txt | sed "s/@VERSION@/$version/g" | windows_text >"$stage/README.txt"
