@@ -71,11 +71,9 @@ def owner_copyright(path):
 
 
 def dep5_notice(copyright_file, patterns):
-    paragraphs = [p for p in open(copyright_file, encoding="utf-8").read().split("\n\n")]
-    fields = []
-    for p in paragraphs:
-        # Field name to value, continuation lines kept.
-        fields.append(dict(re.findall(r"^(\S+?):[ \t]*(.*(?:\n[ \t].*)*)", p, re.M)))
+    paragraphs = open(copyright_file, encoding="utf-8").read().split("\n\n")
+    # Each paragraph as field name to value, continuation lines kept.
+    fields = [dict(re.findall(r"^(\S+?):[ \t]*(.*(?:\n[ \t].*)*)", p, re.M)) for p in paragraphs]
     licences = {f["License"].split("\n")[0]: f["License"] for f in fields if "Files" not in f
                 and "License" in f}
     out = []

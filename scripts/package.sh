@@ -64,8 +64,9 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
     Quorvel.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt)
   unzip -p "$dist/$name.zip" Quorvel.exe | cmp - "$stage/Quorvel.exe"
 
-  # wixl stamps the time it runs at and a random package code: it runs at the commit's time,
-  # and the package code is set afterwards from the package's content.
+  # A new version gets a new product code, as a major upgrade wants. wixl stamps the time it
+  # runs at and a random package code: it runs at the commit's time, and the package code is
+  # set afterwards from the package's content.
   product=$(name_uuid "Quorvel $version $arch")
   content=$(cd "$work" && cat "$name/Quorvel.exe" "$name/LICENSE.txt" \
     "$name/THIRD-PARTY-NOTICES.txt" quorvel.ico "$root/release/quorvel.wxs" | sha256sum)
