@@ -9,6 +9,10 @@ rounds=${1:-9}
 presets=(windows windows-x86)
 
 source scripts/wine-env.sh
+if ! runs_32bit; then
+  presets=(windows)
+  echo "Only the 64-bit exe is measured: $(without_32bit)."
+fi
 wine_deps xvfb xauth g++ libbenchmark-dev
 mingw_deps
 for preset in "${presets[@]}"; do

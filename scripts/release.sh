@@ -4,13 +4,19 @@
 # and an .msi for a school's IT, and dist/SHA256SUMS. Unsigned, a second run gives the same sums.
 # With the signing variables (scripts/signing.sh) the exes and MSIs are signed with Authenticode
 # and SHA256SUMS with GnuPG (dist/SHA256SUMS.asc); bad signing input is refused before anything
-# is built.
+# is built. On a machine that cannot execute 32-bit code it refuses before building.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+source scripts/wine-env.sh
 scripts/deps.sh openssl gnupg
 source scripts/signing.sh
 signing_check
+if ! runs_32bit; then
+  echo "FAIL: no release is made here: $(without_32bit), and a release is made only where" \
+    "both exes are tested; nothing was built or written" >&2
+  exit 1
+fi
 if [ -n "$(git status --porcelain)" ]; then
   echo "FAIL: the tree has changes that are not committed; a release is made from a commit"
   exit 1

@@ -16,6 +16,7 @@ for arg in "$@"; do
   esac
 done
 source scripts/wine-env.sh
+need_preset_here "$preset"
 wine_deps xvfb xauth x11-apps imagemagick xdotool
 mingw_deps
 

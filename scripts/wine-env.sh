@@ -1,6 +1,6 @@
 # Sourced by the scripts that run Windows programs: a Wine prefix inside the build folder that
-# runs 64-bit and 32-bit programs, a persistent wineserver, and an X display of its own when
-# asked for one. wine_stop ends what wine_start began, by process id.
+# runs 64-bit and, where this machine can, 32-bit programs, a persistent wineserver, and an X
+# display of its own when asked for one. wine_stop ends what wine_start began, by process id.
 
 QUORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export WINEPREFIX="$QUORVEL_ROOT/build/wineprefix"
@@ -9,9 +9,43 @@ export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset WINESERVER_PID XVFB_PID
 
-# The toolchains and Wine for both architectures.
+# Whether this machine executes 32-bit x86 code, asked once per run and before Wine's 32-bit
+# half is installed: some kernels, virtual machines and sandboxes refuse it ("Exec format
+# error", 126). A three-instruction program tells, with binutils alone. QUORVEL_NO_32BIT=1
+# answers no on any machine. The scripts this one starts inherit the answer.
+if [ -z "${QUORVEL_32BIT:-}" ]; then
+  if [ "${QUORVEL_NO_32BIT:-0}" = 1 ]; then
+    QUORVEL_32BIT="no: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code"
+  else
+    "$QUORVEL_ROOT/scripts/deps.sh" binutils
+    mkdir -p "$QUORVEL_ROOT/build/probe-32bit"
+    (
+      cd "$QUORVEL_ROOT/build/probe-32bit"
+      printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >exit.s
+      as --32 -o exit.o exit.s && ld -m elf_i386 -o exit exit.o && ./exit
+    ) >/dev/null 2>&1 && QUORVEL_32BIT=yes ||
+      QUORVEL_32BIT="no: this machine cannot execute 32-bit code"
+  fi
+  export QUORVEL_32BIT
+fi
+runs_32bit() { [ "$QUORVEL_32BIT" = yes ]; }
+# Why no 32-bit program runs here, for the scripts' messages.
+without_32bit() { echo "${QUORVEL_32BIT#no: }"; }
+
+# Whether the programs of <preset> can run here: the 32-bit ones only where 32-bit code runs.
+preset_runs_here() { [ "$1" != windows-x86 ] || runs_32bit; }
+# Stops a script that was asked to start the 32-bit exe where it cannot run, before it builds.
+need_preset_here() {
+  preset_runs_here "$1" && return 0
+  echo "FAIL: $(without_32bit), so the 32-bit exe cannot run here" >&2
+  exit 1
+}
+
+# The toolchains and Wine, with its 32-bit half where this machine runs 32-bit code.
 wine_deps() {
-  "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 wine32:i386 fonts-liberation "$@"
+  local wine32=()
+  if runs_32bit; then wine32=(wine32:i386); fi
+  "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 "${wine32[@]}" fonts-wine fonts-liberation "$@"
 }
 mingw_deps() {
   "$QUORVEL_ROOT/scripts/deps.sh" cmake make g++-mingw-w64-x86-64-posix \
@@ -19,13 +53,33 @@ mingw_deps() {
 }
 
 # A prefix made before Wine's 32-bit half was installed has no 32-bit system and can start no
-# 32-bit program ("could not load kernel32.dll"): such a prefix is made anew.
+# 32-bit program ("could not load kernel32.dll"): where 32-bit programs run, it is made anew.
 wine_prefix_ready() {
-  [ -f "$WINEPREFIX/.quorvel-ready" ] && [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+  [ -f "$WINEPREFIX/.quorvel-ready" ] && [ -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] &&
+    { ! runs_32bit || [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; }
+}
+
+# Debian's wine and wine-stable wrappers, which wineboot, msiexec and the other tools go through,
+# start the 32-bit loader whenever Wine's 32-bit half is installed; where 32-bit code cannot run,
+# both names lead to the 64-bit loader instead.
+wine_loader() {
+  runs_32bit && return 0
+  export WINELOADER=/usr/lib/wine/wine64
+  local shims=$QUORVEL_ROOT/build/wine64-loader name
+  mkdir -p "$shims"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec %s "$@"\n' "$WINELOADER" >"$shims/$name"
+    chmod +x "$shims/$name"
+  done
+  case ":$PATH:" in
+    *":$shims:"*) ;;
+    *) export PATH="$shims:$PATH" ;;
+  esac
 }
 
 # Usage: wine_start [--xvfb]
 wine_start() {
+  wine_loader
   if [ "${1:-}" = "--xvfb" ]; then
     local fifo
     fifo=$(mktemp -u)
@@ -43,8 +97,11 @@ wine_start() {
     wineboot -i >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' \
       /d 'Liberation Serif' /f >/dev/null 2>&1
+    # Wine leaves the prefix's Fonts folder empty; without its Marlett the caption buttons
+    # come out as the letters "0 1 r", and without Tahoma the caption in another face.
+    cp /usr/share/wine/fonts/{marlett,tahoma,tahomabd}.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
     wineserver -w
-    if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    if runs_32bit && [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
       echo "FAIL: Wine cannot run 32-bit programs here (is wine32:i386 installed?)" >&2
       return 1
     fi
