@@ -8,6 +8,9 @@ export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 unset WINESERVER_PID XVFB_PID
+# A script stopped by a signal still runs its EXIT trap, which stops what it started.
+trap 'exit 130' INT
+trap 'exit 143' TERM
 
 # Whether this machine executes 32-bit x86 code, asked once per run and before Wine's 32-bit
 # half is installed: some kernels, virtual machines and sandboxes refuse it ("Exec format
@@ -48,7 +51,7 @@ wine_deps() {
   "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 "${wine32[@]}" fonts-wine fonts-liberation "$@"
 }
 mingw_deps() {
-  "$QUORVEL_ROOT/scripts/deps.sh" cmake make g++-mingw-w64-x86-64-posix \
+  "$QUORVEL_ROOT/scripts/deps.sh" cmake make binutils g++-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 "$@"
 }
 
