@@ -9,9 +9,10 @@ Usage: third_party_notices.py <Quorvel.map> <version> <architecture label>
 """
 import os
 import re
-import subprocess
 import sys
 import textwrap
+
+from debian_files import fail, linked_files, owner_package
 
 # The toolchain files that may be linked into the exe, the component each belongs to, and
 # which parts of its package's copyright file are the notice that must go with the binary.
@@ -49,25 +50,10 @@ GCC_PARTS = [("GCC is Copyright (C)", "The libbacktrace library"),
 GPL3 = "/usr/share/common-licenses/GPL-3"
 
 
-def fail(message):
-    sys.exit(f"FAIL: {message}")
-
-
-def linked_files(map_text):
-    """The toolchain files the link took code from: archives with a member included, and
-    objects loaded as they are. The program's own (relative paths) are not third-party."""
-    included = map_text.split("Archive member included", 1)[1].split("\n\n", 2)[1]
-    files = set(re.findall(r"^(/\S+?\.a)\(", included, re.M))
-    files |= set(re.findall(r"^LOAD (/\S+\.o)$", map_text, re.M))
-    return sorted({os.path.realpath(f) for f in files})
-
-
 def owner_copyright(path):
-    package = subprocess.run(["dpkg", "-S", path], capture_output=True, text=True)
-    if package.returncode != 0:
-        fail(f"{path} belongs to no Debian package, so its licence is unknown")
-    name = package.stdout.split(":")[0]
-    return f"/usr/share/doc/{name}/copyright"
+    package = owner_package(path) or fail(f"{path} belongs to no Debian package, so its licence "
+                                           "is unknown")
+    return f"/usr/share/doc/{package.split(':')[0]}/copyright"
 
 
 def dep5_notice(copyright_file, patterns):

@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Writes BUILDINFO.txt: the record of how a release was made, so that anyone can make it
+again bit for bit, or tell a changed toolchain from a changed program.
+
+Every version in it is read from dpkg at release time, for the files really used: the
+compilers, assemblers, linkers and resource compilers that CMake chose for each build, the
+headers they read, the libraries and objects that each link map names, and the programs that
+packed (and signed) the release.
+
+Usage: build_info.py <version> <commit> <commit time, seconds since 1970> <build folder>...
+                     [--signed-by <program>...]
+"""
+import glob
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+from debian_files import fail, linked_files, owner_package, package_version
+
+PACKING = ["zip", "wixl", "msibuild", "faketime"]
+# The faketime command preloads this library, which does the work.
+FAKETIME_LIBRARY = "/usr/lib/*/faketime/libfaketime.so.1"
+# The notices' GPL text.
+GPL3 = "/usr/share/common-licenses/GPL-3"
+
+
+def cmake_setting(folder, name):
+    """A setting CMake chose for the build in <folder>: a compiler as its toolchain file named
+    it, or a cache entry."""
+    texts = [open(f, encoding="utf-8").read() for f in
+             glob.glob(os.path.join(folder, "CMakeFiles", "*", "CMake*Compiler.cmake")) +
+             [os.path.join(folder, "CMakeCache.txt")]]
+    for text in texts:
+        found = re.search(rf'^set\({name} "(.*)"\)$|^{name}:\w+=(.*)$', text, re.M)
+        if found:
+            return found.group(1) or found.group(2)
+    fail(f"{folder}: CMake has no {name}")
+
+
+def run(*command):
+    return subprocess.run(command, capture_output=True, text=True, check=True)
+
+
+def toolchain_files(folder):
+    """The programs and files one build was made with."""
+    cxx = cmake_setting(folder, "CMAKE_CXX_COMPILER")
+    files = [cmake_setting(folder, n) for n in ("CMAKE_COMMAND", "CMAKE_RC_COMPILER")] + [cxx]
+    files += [run(cxx, f"-print-prog-name={p}").stdout.strip() for p in ("cc1plus", "as", "ld")]
+    # The first header the compiler reads for <windows.h> is the MinGW-w64 headers' own.
+    headers = subprocess.run([cxx, "-H", "-fsyntax-only", "-x", "c++", "-"],
+                             input="#include <windows.h>\n", capture_output=True, text=True)
+    files += re.findall(r"^\. (\S+)$", headers.stderr, re.M)[:1]
+    map_file = os.path.join(folder, "Quorvel.map")
+    files += linked_files(open(map_file, encoding="utf-8", errors="replace").read())
+    return files
+
+
+def main():
+    args = sys.argv[1:]
+    signers = args[args.index("--signed-by") + 1:] if "--signed-by" in args else []
+    args = args[:args.index("--signed-by")] if signers else args
+    if len(args) < 4:
+        sys.exit(__doc__.strip().split("\n\n")[-1])
+    version, commit, epoch, folders = args[0], args[1], int(args[2]), args[3:]
+
+    files = [f for folder in folders for f in toolchain_files(folder)]
+    programs = PACKING + signers
+    files += [shutil.which(p) or fail(f"{p} is not installed") for p in programs]
+    files += glob.glob(FAKETIME_LIBRARY)[:1] + [sys.executable, GPL3]
+    used = {}  # package -> names of the files it gave
+    for path in files:
+        package = owner_package(path) or fail(f"{path} belongs to no Debian package")
+        used.setdefault(package, set()).add(os.path.basename(path))
+
+    release = dict(re.findall(r'^(\w+)="?(.*?)"?$', open("/etc/os-release").read(), re.M))
+    point = open("/etc/debian_version").read().strip()
+    arch = run("dpkg", "--print-architecture").stdout.strip()
+    out = [f"Quorvel {version}: build record",
+           "",
+           f"version       {version}",
+           f"commit        {commit}",
+           f"commit time   {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime(epoch))} "
+           f"({epoch}), the date of every file in the release",
+           f"built on      {release['PRETTY_NAME']}, version {point}, {arch}",
+           f"signed with   {', '.join(signers) if signers else 'nothing: unsigned'}",
+           "",
+           "The Debian packages whose programs or files made the release, as installed:",
+           ""]
+    rows = [("package", "version", "arch", "files used")]
+    rows += [(p, *package_version(p), ", ".join(sorted(used[p]))) for p in sorted(used)]
+    width = [max(len(r[i]) for r in rows) for i in range(3)]
+    out += ["  ".join(f"{c:<{w}}" for c, w in zip(r, width + [0])).rstrip() for r in rows]
+    sys.stdout.write("\n".join(out) + "\n")
+
+
+main()
