@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Packs the exes built and tested in build/windows and build/windows-x86 into <folder>: for each
 # architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
-# installer, then SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before
-# they are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
+# installer, then the build record BUILDINFO.txt and SHA256SUMS. With the variables of
+# scripts/signing.sh set, the exes (before they are packed) and the MSIs are signed with
+# Authenticode, and SHA256SUMS with GnuPG.
 # Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
 # package code is a name-based UUID of what it holds.
 # Usage: scripts/package.sh <folder>   (made anew; removed again if anything fails)
@@ -14,11 +15,12 @@ dist=$(realpath -m "$1")
 source scripts/signing.sh
 scripts/deps.sh zip unzip wixl msitools faketime python3 openssl gnupg osslsigncode
 signing_check
+python=/usr/bin/python3  # Debian's, whatever else is first on PATH: the build record names it
 
 # Fixed for good: the namespace of the name-based UUIDs of this project's packages.
 namespace=77770C5B-0708-4430-B6FE-E0C47B7D86CF
 name_uuid() {
-  python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
+  $python -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
     "$namespace" "$1"
 }
 # UTF-8 with a byte-order mark and CR LF line ends: Notepad on Windows 7 shows it right.
@@ -55,7 +57,7 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
     sed -e '/^@SIGNED@/d' -e 's/^@UNSIGNED@//'
   fi <release/README.txt | sed "s/@VERSION@/$version/g" | windows_text >"$stage/README.txt"
   windows_text <LICENSE >"$stage/LICENSE.txt"
-  python3 release/third_party_notices.py "build/$preset/Quorvel.map" "$version" \
+  $python release/third_party_notices.py "build/$preset/Quorvel.map" "$version" \
     "${suffix#win}-bit" | windows_text >"$stage/THIRD-PARTY-NOTICES.txt"
   chmod 644 "$stage"/*
   touch -d "@$epoch" "$stage"/*
@@ -66,15 +68,16 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
 
   # A new version gets a new product code, as a major upgrade wants. wixl stamps the time it
   # runs at and a random package code: it runs at the commit's time, and the package code is
-  # set afterwards from the package's content.
+  # set afterwards from the package's content. The cabinet takes the files' own times, which
+  # are the commit's; newer faketime would shift them too, unless told not to.
   product=$(name_uuid "Quorvel $version $arch")
   content=$(cd "$work" && cat "$name/Quorvel.exe" "$name/LICENSE.txt" \
     "$name/THIRD-PARTY-NOTICES.txt" quorvel.ico "$root/release/quorvel.wxs" | sha256sum)
   package=$(name_uuid "Quorvel $version $arch ${content%% *}")
-  (cd "$work" && TZ=UTC faketime "$frozen" wixl -a "$arch" -D Arch="$arch" \
+  (cd "$work" && NO_FAKE_STAT=1 TZ=UTC faketime "$frozen" wixl -a "$arch" -D Arch="$arch" \
     -D Version="$version" -D ProductCode="$product" -D Stage="$name" -D Icon=quorvel.ico \
     -o "$name.msi" "$root/release/quorvel.wxs" &&
-    TZ=UTC faketime "$frozen" msibuild "$name.msi" -s "Quorvel $version" \
+    NO_FAKE_STAT=1 TZ=UTC faketime "$frozen" msibuild "$name.msi" -s "Quorvel $version" \
       "Quorvel developers" "$template" "{$package}")
   if signing_enabled; then
     sign_file "$work/$name.msi"
@@ -82,7 +85,14 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
   cp "$work/$name.msi" "$dist/$name.msi"
 done
 
-(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} >SHA256SUMS &&
+# How the release was made, read from dpkg, for anyone who makes it again.
+signed_by=()
+if signing_enabled; then signed_by+=(osslsigncode); fi
+if gpg_enabled; then signed_by+=(gpg); fi
+$python release/build_info.py "$version" "$(git rev-parse HEAD)" "$epoch" build/windows \
+  build/windows-x86 ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
+
+(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} BUILDINFO.txt >SHA256SUMS &&
   sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then
   gpg_sign "$dist/SHA256SUMS"

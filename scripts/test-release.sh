@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 
 source scripts/wine-env.sh
 wine_deps xvfb xauth
-scripts/deps.sh openssl gnupg osslsigncode faketime unzip
+scripts/deps.sh openssl gnupg osslsigncode faketime unzip python3
 tmp=$(mktemp -d /tmp/quorvel-release-test.XXXXXX)
 export GNUPGHOME=$tmp/gnupg
 cleanup() {
@@ -33,7 +33,7 @@ version=$(cat build/windows/version.txt)
 
 echo "== third-party notices from the link maps"
 for preset in windows windows-x86; do
-  listed=$(python3 release/third_party_notices.py "build/$preset/Quorvel.map" "$version" test |
+  listed=$(/usr/bin/python3 release/third_party_notices.py "build/$preset/Quorvel.map" "$version" test |
     sed -n 's/^- \([^:]*\):.*/\1/p' | paste -sd,)
   [ "$listed" = "MinGW-w64 runtime,winpthreads,libgcc,libstdc++" ] ||
     fail "build/$preset: the notices name $listed"
@@ -41,7 +41,7 @@ for preset in windows windows-x86; do
   # A library the link took code from but that has no notice stops the release.
   sed 's|^Archive member included.*|&\n\n/usr/lib/zlib/libz.a(adler32.o)\n        x (adler32)|' \
     "build/$preset/Quorvel.map" >"$tmp/extra.map"
-  if message=$(python3 release/third_party_notices.py "$tmp/extra.map" "$version" test 2>&1); then
+  if message=$(/usr/bin/python3 release/third_party_notices.py "$tmp/extra.map" "$version" test 2>&1); then
     fail "build/$preset: a map with libz.a in it passed"
   fi
   grep -q "libz.a is linked into the exe but has no notice" <<<"$message" ||
@@ -54,6 +54,18 @@ scripts/package.sh "$tmp/dist-a"
 scripts/package.sh "$tmp/dist-b"
 diff "$tmp/dist-a/SHA256SUMS" "$tmp/dist-b/SHA256SUMS" || fail "two packagings differ"
 ok "two packagings give the same SHA256SUMS: $(paste -sd' ' <(cut -c1-12 "$tmp/dist-a/SHA256SUMS"))"
+# The record names the exact compilers that built the exes and the Debian release, and the
+# sums cover it.
+for compiler in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix; do
+  installed=$(dpkg-query -W -f='${Version}' "$compiler")
+  recorded=$(awk -v p="$compiler" '$1 == p { print $2 }' "$tmp/dist-a/BUILDINFO.txt")
+  [ "$recorded" = "$installed" ] ||
+    fail "BUILDINFO.txt names $compiler ${recorded:-not at all}, but $installed is installed"
+done
+grep -q "^built on .*($(. /etc/os-release && echo "$VERSION_CODENAME"))" \
+  "$tmp/dist-a/BUILDINFO.txt" || fail "BUILDINFO.txt does not name this Debian release"
+grep -q " BUILDINFO.txt$" "$tmp/dist-a/SHA256SUMS" || fail "SHA256SUMS does not cover BUILDINFO.txt"
+ok "BUILDINFO.txt names both compilers as installed and this Debian release; SHA256SUMS covers it"
 files=$(unzip -Z1 "$tmp/dist-a/Quorvel-$version-win32.zip" | paste -sd' ')
 [ "$files" = "Quorvel.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt" ] ||
   fail "the zip holds $files"

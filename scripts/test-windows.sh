@@ -42,7 +42,7 @@ for preset in "${presets[@]}"; do
   echo "== test $preset (under Wine)"
   ctest --preset "$preset" -j "$jobs" | tee "build/ctest-$preset.log"
 done
-wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+wine_dpi 144
 for preset in "${presets[@]}"; do
   if ! preset_runs_here "$preset"; then
     not_run "$preset" OpensScaledAtTheSystemDpi "build/not-run-$preset-dpi.txt"

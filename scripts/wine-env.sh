@@ -110,19 +110,40 @@ wine_start() {
     fi
     touch "$WINEPREFIX/.quorvel-ready"
   fi
-  wineserver -f -p >/dev/null 2>&1 &
-  WINESERVER_PID=$!
+  wine_server_start
   # Back to 96 dpi, whatever an interrupted run left.
-  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  if wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels >/dev/null 2>&1; then
+    wine_dpi 96
+  fi
 }
 
-wine_stop() {
+# Sets the system DPI that Wine reports (96, its default, deletes the value). Wine 10 reads it
+# only when its server and desktop start, so the wineserver is started again.
+wine_dpi() {
+  if [ "$1" = 96 ]; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+  fi
+  wine_server_stop
+  wine_server_start
+}
+
+wine_server_start() {
+  wineserver -f -p >/dev/null 2>&1 &
+  WINESERVER_PID=$!
+}
+wine_server_stop() {
   if [ -n "${WINESERVER_PID:-}" ]; then
     wineserver -k >/dev/null 2>&1 || true
     kill "$WINESERVER_PID" 2>/dev/null || true
     wait "$WINESERVER_PID" 2>/dev/null || true
     unset WINESERVER_PID
   fi
+}
+
+wine_stop() {
+  wine_server_stop
   if [ -n "${XVFB_PID:-}" ]; then
     kill "$XVFB_PID" 2>/dev/null || true
     wait "$XVFB_PID" 2>/dev/null || true
