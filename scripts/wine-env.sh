@@ -50,8 +50,9 @@ wine_deps() {
   if runs_32bit; then wine32=(wine32:i386); fi
   "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 "${wine32[@]}" fonts-wine fonts-liberation "$@"
 }
+# The cross build configures its tests too, from Debian's GoogleTest sources.
 mingw_deps() {
-  "$QUORVEL_ROOT/scripts/deps.sh" cmake make binutils g++-mingw-w64-x86-64-posix \
+  "$QUORVEL_ROOT/scripts/deps.sh" cmake make binutils googletest g++-mingw-w64-x86-64-posix \
     binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix binutils-mingw-w64-i686 "$@"
 }
 
