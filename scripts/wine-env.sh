@@ -88,7 +88,10 @@ wine_start() {
     local fifo
     fifo=$(mktemp -u)
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    # In a session of its own, as the wineserver: a signal to the script's process group
+    # reaches the script, whose EXIT trap stops the server first and the display after, so no
+    # Wine process is left waiting for either.
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     XVFB_PID=$!
     local number
     read -r number <"$fifo"
@@ -131,7 +134,7 @@ wine_dpi() {
 }
 
 wine_server_start() {
-  wineserver -f -p >/dev/null 2>&1 &
+  setsid wineserver -f -p >/dev/null 2>&1 &
   WINESERVER_PID=$!
 }
 wine_server_stop() {
