@@ -5,7 +5,8 @@ again bit for bit, or tell a changed toolchain from a changed program.
 Every version in it is read from dpkg at release time, for the files really used: the
 compilers, assemblers, linkers and resource compilers that CMake chose for each build, the
 headers they read, the libraries and objects that each link map names, and the programs that
-packed (and signed) the release.
+packed (and signed) the release, and the emulator that ran the 32-bit tests where the machine
+could not run them itself.
 
 Usage: build_info.py <version> <commit> <commit time, seconds since 1970> <build folder>...
                      [--signed-by <program>...]
@@ -58,6 +59,15 @@ def toolchain_files(folder):
     return files
 
 
+def how_tested(folder):
+    """How the tests of the build in <folder> ran: natively, under an emulator (its path), or
+    not here, as scripts/test-windows.sh recorded it."""
+    try:
+        return open(os.path.join(folder, "tested.txt"), encoding="utf-8").read().strip()
+    except FileNotFoundError:
+        return "not run here"
+
+
 def main():
     args = sys.argv[1:]
     signers = args[args.index("--signed-by") + 1:] if "--signed-by" in args else []
@@ -67,6 +77,13 @@ def main():
     version, commit, epoch, folders = args[0], args[1], int(args[2]), args[3:]
 
     files = [f for folder in folders for f in toolchain_files(folder)]
+    tested = []
+    for folder in folders:
+        how = how_tested(folder)
+        if how.startswith("/"):
+            files.append(how)
+            how = f"under the emulator {how} (this machine executes no 32-bit code)"
+        tested.append(f"{os.path.basename(folder)}: {how}")
     programs = PACKING + signers
     files += [shutil.which(p) or fail(f"{p} is not installed") for p in programs]
     files += glob.glob(FAKETIME_LIBRARY)[:1] + [sys.executable, GPL3]
@@ -86,6 +103,8 @@ def main():
            f"({epoch}), the date of every file in the release",
            f"built on      {release['PRETTY_NAME']}, version {point}, {arch}",
            f"signed with   {', '.join(signers) if signers else 'nothing: unsigned'}",
+           f"tests ran     {tested[0]}",
+           *[f"              {line}" for line in tested[1:]],
            "",
            "The Debian packages whose programs or files made the release, as installed:",
            ""]

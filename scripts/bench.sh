@@ -14,6 +14,10 @@ source scripts/wine-env.sh
 if ! runs_32bit; then
   presets=(windows)
   echo "Only the 64-bit exe is measured: $(without_32bit)."
+elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
+  presets=(windows)
+  echo "Only the 64-bit exe is measured: 32-bit code runs here through $QUORVEL_32BIT_EMULATOR," \
+    "and emulated times say nothing about Windows."
 fi
 wine_deps xvfb xauth g++ libbenchmark-dev
 mingw_deps

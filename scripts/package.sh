@@ -29,6 +29,7 @@ windows_text() { { printf '\xEF\xBB\xBF'; cat; } | sed 's/\r*$/\r/'; }
 version=$(cat build/windows/version.txt)
 epoch=$(git log -1 --format=%ct)
 frozen=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
+at_commit_time=(env NO_FAKE_STAT=1 TZ=UTC faketime -f "$frozen")
 signer=""
 if signing_enabled; then
   signer=$(signing_subject | sed 's/[\\&|]/\\&/g')  # as a sed replacement
@@ -67,17 +68,18 @@ for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; d
   unzip -p "$dist/$name.zip" Quorvel.exe | cmp - "$stage/Quorvel.exe"
 
   # A new version gets a new product code, as a major upgrade wants. wixl stamps the time it
-  # runs at and a random package code: it runs at the commit's time, and the package code is
+  # runs at and a random package code: it runs on a clock stopped at the commit's time (one
+  # that ran on from it would stamp a later second on a busy machine), and the package code is
   # set afterwards from the package's content. The cabinet takes the files' own times, which
   # are the commit's; newer faketime would shift them too, unless told not to.
   product=$(name_uuid "Quorvel $version $arch")
   content=$(cd "$work" && cat "$name/Quorvel.exe" "$name/LICENSE.txt" \
     "$name/THIRD-PARTY-NOTICES.txt" quorvel.ico "$root/release/quorvel.wxs" | sha256sum)
   package=$(name_uuid "Quorvel $version $arch ${content%% *}")
-  (cd "$work" && NO_FAKE_STAT=1 TZ=UTC faketime "$frozen" wixl -a "$arch" -D Arch="$arch" \
+  (cd "$work" && "${at_commit_time[@]}" wixl -a "$arch" -D Arch="$arch" \
     -D Version="$version" -D ProductCode="$product" -D Stage="$name" -D Icon=quorvel.ico \
     -o "$name.msi" "$root/release/quorvel.wxs" &&
-    NO_FAKE_STAT=1 TZ=UTC faketime "$frozen" msibuild "$name.msi" -s "Quorvel $version" \
+    "${at_commit_time[@]}" msibuild "$name.msi" -s "Quorvel $version" \
       "Quorvel developers" "$template" "{$package}")
   if signing_enabled; then
     sign_file "$work/$name.msi"

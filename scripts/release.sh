@@ -4,7 +4,8 @@
 # and an .msi for a school's IT, and dist/SHA256SUMS. Unsigned, a second run gives the same sums.
 # With the signing variables (scripts/signing.sh) the exes and MSIs are signed with Authenticode
 # and SHA256SUMS with GnuPG (dist/SHA256SUMS.asc); bad signing input is refused before anything
-# is built. On a machine that cannot execute 32-bit code it refuses before building.
+# is built. Where 32-bit code runs neither natively nor through the emulator it refuses before
+# building.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

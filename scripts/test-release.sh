@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Tests the release around the exes built and tested in build/windows and build/windows-x86:
-# the notices against the link maps, unsigned packages that come out the same twice, a signed
+# the notices against the link maps, unsigned packages that come out the same twice (the second
+# time beside processes that keep every core busy), a signed
 # release with a throwaway CA, code-signing certificate and GnuPG key, bad signing input
 # refused by scripts/release.sh before it builds, and each signed MSI installed silently under
 # Wine, its program started and closed, then removed with nothing left.
@@ -12,7 +13,9 @@ wine_deps xvfb xauth
 scripts/deps.sh openssl gnupg osslsigncode faketime unzip python3
 tmp=$(mktemp -d /tmp/quorvel-release-test.XXXXXX)
 export GNUPGHOME=$tmp/gnupg
+busy=()
 cleanup() {
+  [ ${#busy[@]} -eq 0 ] || kill "${busy[@]}" 2>/dev/null || true
   wine_stop
   gpgconf --kill gpg-agent 2>/dev/null || true
   rm -rf "$tmp"
@@ -49,23 +52,42 @@ for preset in windows windows-x86; do
   ok "build/$preset: a library without a notice is refused"
 done
 
-echo "== unsigned packages, twice"
+echo "== unsigned packages, twice, the second time on a busy machine"
 scripts/package.sh "$tmp/dist-a"
-scripts/package.sh "$tmp/dist-b"
-diff "$tmp/dist-a/SHA256SUMS" "$tmp/dist-b/SHA256SUMS" || fail "two packagings differ"
-ok "two packagings give the same SHA256SUMS: $(paste -sd' ' <(cut -c1-12 "$tmp/dist-a/SHA256SUMS"))"
-# The record names the exact compilers that built the exes and the Debian release, and the
-# sums cover it.
-for compiler in g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix; do
-  installed=$(dpkg-query -W -f='${Version}' "$compiler")
-  recorded=$(awk -v p="$compiler" '$1 == p { print $2 }' "$tmp/dist-a/BUILDINFO.txt")
-  [ "$recorded" = "$installed" ] ||
-    fail "BUILDINFO.txt names $compiler ${recorded:-not at all}, but $installed is installed"
+for _ in $(seq $(($(nproc) * 3))); do
+  (while :; do :; done) &
+  busy+=($!)
 done
+scripts/package.sh "$tmp/dist-b"
+kill "${busy[@]}"
+busy=()
+diff "$tmp/dist-a/SHA256SUMS" "$tmp/dist-b/SHA256SUMS" || fail "two packagings differ"
+ok "two packagings, one of them beside $(($(nproc) * 3)) busy processes, give the same SHA256SUMS:" \
+  "$(paste -sd' ' <(cut -c1-12 "$tmp/dist-a/SHA256SUMS"))"
+# The record names the exact compilers that built the exes, the emulator that ran the 32-bit
+# ones if any, and the Debian release, and the sums cover it.
+packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
+if [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
+  packages+=(qemu-user)
+  x86_tested="under the emulator $QUORVEL_32BIT_EMULATOR"
+elif runs_32bit; then
+  x86_tested=natively
+else
+  x86_tested="not run here"
+fi
+for package in "${packages[@]}"; do
+  installed=$(dpkg-query -W -f='${Version}' "$package")
+  recorded=$(awk -v p="$package" '$1 == p { print $2 }' "$tmp/dist-a/BUILDINFO.txt")
+  [ "$recorded" = "$installed" ] ||
+    fail "BUILDINFO.txt names $package ${recorded:-not at all}, but $installed is installed"
+done
+grep -q "^ *windows-x86: $x86_tested" "$tmp/dist-a/BUILDINFO.txt" ||
+  fail "BUILDINFO.txt does not say the 32-bit tests ran $x86_tested"
 grep -q "^built on .*($(. /etc/os-release && echo "$VERSION_CODENAME"))" \
   "$tmp/dist-a/BUILDINFO.txt" || fail "BUILDINFO.txt does not name this Debian release"
 grep -q " BUILDINFO.txt$" "$tmp/dist-a/SHA256SUMS" || fail "SHA256SUMS does not cover BUILDINFO.txt"
-ok "BUILDINFO.txt names both compilers as installed and this Debian release; SHA256SUMS covers it"
+ok "BUILDINFO.txt names ${packages[*]} as installed, the 32-bit tests $x86_tested, and this" \
+  "Debian release; SHA256SUMS covers it"
 files=$(unzip -Z1 "$tmp/dist-a/Quorvel-$version-win32.zip" | paste -sd' ')
 [ "$files" = "Quorvel.exe README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt" ] ||
   fail "the zip holds $files"

@@ -5,7 +5,8 @@
 # Each run's CTest log is build/ctest-<preset>.log (and -dpi.log), for the closing count. On a
 # machine that cannot execute 32-bit code the 32-bit exe is built and checked but its tests do
 # not run: build/not-run-windows-x86.txt (and -dpi.txt) names them instead, by the 64-bit list,
-# which comes from the same sources.
+# which comes from the same sources. Each tested build gets tested.txt: how its programs ran,
+# "natively" or the emulator's path, for the release's build record.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 presets=("$@")
@@ -19,7 +20,8 @@ for preset in "${presets[@]}"; do
   echo "== build $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs" >/dev/null
-  rm -f "build/ctest-$preset.log" "build/ctest-$preset-dpi.log" build/not-run-"$preset"*.txt
+  rm -f "build/ctest-$preset.log" "build/ctest-$preset-dpi.log" build/not-run-"$preset"*.txt \
+    "build/$preset/tested.txt"
 done
 
 # Names the tests of <preset> that cannot run here, <ctest -R pattern> narrowing them, into <file>.
@@ -61,4 +63,9 @@ wine_stop
 for preset in "${presets[@]}"; do
   echo "== check build/$preset/Quorvel.exe"
   scripts/check-exe.sh "build/$preset/Quorvel.exe"
+  if preset_runs_here "$preset"; then
+    ran=natively
+    [ "$preset" != windows-x86 ] || ran=${QUORVEL_32BIT_EMULATOR:-natively}
+    echo "$ran" >"build/$preset/tested.txt"
+  fi
 done

@@ -3,12 +3,13 @@
 # 64-bit and 32-bit Windows with all its tests under Wine and its exe checks; its release
 # (notices, zips, MSIs installed under Wine, signatures with throwaway keys); a second build of
 # both exes elsewhere that must give the same bytes; last the core is fuzzed for a while
-# (FUZZ_SECONDS, 60). On a machine that cannot execute 32-bit code (or with QUORVEL_NO_32BIT=1)
-# whatever would start a 32-bit program is skipped and counted so.
+# (FUZZ_SECONDS, 60). Where the kernel runs no 32-bit code, qemu's user-mode emulator runs the
+# 32-bit programs; where that cannot be set up either (or with QUORVEL_NO_32BIT=1) whatever would
+# start a 32-bit program is skipped and counted so.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-source scripts/wine-env.sh  # asks once whether this machine runs 32-bit code
+source scripts/wine-env.sh  # asks once how this machine runs 32-bit code
 scripts/deps.sh cmake make g++ googletest libgtest-dev libbenchmark-dev
 
 jobs=$(nproc)
@@ -38,7 +39,7 @@ for log in build/ctest-{native,asan,windows,windows-dpi,windows-x86,windows-x86-
 done
 total=$(sed -n 's/.*tests failed out of \([0-9]*\).*/\1/p' "${logs[@]}" | awk '{ s += $1 } END { print s }')
 skipped=$(cat "${logs[@]}" | grep -c '^[[:space:]]*[0-9]* - .*(Skipped)' || true)
-not_run=$(cat build/not-run-*.txt 2>/dev/null | wc -l)
+not_run=$(find build -maxdepth 1 -name 'not-run-*.txt' -exec cat {} + | wc -l)
 if [ "$not_run" -gt 0 ]; then
   echo "skipped, not run: $not_run tests of the 32-bit build (build/not-run-*.txt) and the" \
     "start of the installed 32-bit exe: $(without_32bit)"

@@ -12,24 +12,98 @@ unset WINESERVER_PID XVFB_PID
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Whether this machine executes 32-bit x86 code, asked once per run and before Wine's 32-bit
-# half is installed: some kernels, virtual machines and sandboxes refuse it ("Exec format
-# error", 126). A three-instruction program tells, with binutils alone. QUORVEL_NO_32BIT=1
-# answers no on any machine. The scripts this one starts inherit the answer.
+# How this machine executes 32-bit x86 code, asked once per run and before Wine's 32-bit half
+# is installed. Some kernels, virtual machines and sandboxes refuse it ("Exec format error",
+# 126); there Debian's qemu user-mode emulator is registered to run it. A three-instruction
+# program tells, with binutils alone. QUORVEL_NO_32BIT=1 answers no on any machine, and sets
+# nothing up. The scripts this one starts inherit the answer: QUORVEL_32BIT is yes or "no: why",
+# QUORVEL_32BIT_EMULATOR the emulator that runs 32-bit programs, empty when they run natively.
+probe_32bit() {
+  mkdir -p "$QUORVEL_ROOT/build/probe-32bit"
+  (
+    cd "$QUORVEL_ROOT/build/probe-32bit"
+    printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >exit.s
+    as --32 -o exit.o exit.s && ld -m elf_i386 -o exit exit.o && ./exit
+  ) >/dev/null 2>&1
+}
+binfmt=/proc/sys/fs/binfmt_misc
+# The enabled binfmt_misc handler for 32-bit x86 ELF programs, if any: the kernel hands them to
+# it before it would run them itself.
+i386_handler() {
+  local entry
+  for entry in "$binfmt"/*; do
+    if grep -qx enabled "$entry" 2>/dev/null &&
+      grep -qx 'magic 7f454c4601010100000000000000000002000300' "$entry"; then
+      echo "$entry"
+      return 0
+    fi
+  done
+}
+# Registers qemu 10 for 32-bit x86 ELF programs, or says which step failed. It changes the
+# running kernel's settings until the next reboot; "echo -1 > $binfmt/qemu-i386" undoes it.
+# Flag F opens the emulator now, so that it serves inside chroots too. qemu 7.2, Debian 12's
+# own, takes about a minute to start each of Wine's 32-bit processes: there it comes from
+# bookworm-backports.
+qemu_major() {
+  local major
+  major=$(/usr/bin/qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
+  echo "${major:-0}"
+}
+# Adds bookworm-backports to apt's sources, in a file of its own, where it is missing.
+with_bookworm_backports() {
+  grep -rqs '^[^#]*bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
+  local mirror
+  mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
+  [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
+  echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" \
+    >/etc/apt/sources.list.d/bookworm-backports.list
+}
+emulate_32bit() {
+  [ "$(id -u)" -eq 0 ] || { echo "not root, so no emulator can be registered"; return 1; }
+  if [ ! -e "$binfmt/register" ] &&
+    ! mount -t binfmt_misc binfmt_misc "$binfmt" 2>/dev/null; then
+    echo "binfmt_misc cannot be mounted on $binfmt"
+    return 1
+  fi
+  [ -w "$binfmt/register" ] || { echo "$binfmt/register is read-only"; return 1; }
+  if [ "$(qemu_major)" -lt 10 ]; then
+    local package=qemu-user
+    if [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" = bookworm ]; then
+      package=qemu-user/bookworm-backports
+      with_bookworm_backports
+    fi
+    "$QUORVEL_ROOT/scripts/deps.sh" --no-recommends "$package" >&2 ||
+      { echo "Debian's $package could not be installed"; return 1; }
+  fi
+  if [ -z "$(i386_handler)" ]; then
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:FPC' \
+      >"$binfmt/register" 2>/dev/null || { echo "qemu-i386 could not be registered"; return 1; }
+  fi
+  probe_32bit || { echo "32-bit code does not run even through $(i386_handler)"; return 1; }
+}
 if [ -z "${QUORVEL_32BIT:-}" ]; then
+  QUORVEL_32BIT_EMULATOR=""
   if [ "${QUORVEL_NO_32BIT:-0}" = 1 ]; then
     QUORVEL_32BIT="no: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code"
   else
     "$QUORVEL_ROOT/scripts/deps.sh" binutils
-    mkdir -p "$QUORVEL_ROOT/build/probe-32bit"
-    (
-      cd "$QUORVEL_ROOT/build/probe-32bit"
-      printf '.globl _start\n_start:\n movl $1, %%eax\n xorl %%ebx, %%ebx\n int $0x80\n' >exit.s
-      as --32 -o exit.o exit.s && ld -m elf_i386 -o exit exit.o && ./exit
-    ) >/dev/null 2>&1 && QUORVEL_32BIT=yes ||
-      QUORVEL_32BIT="no: this machine cannot execute 32-bit code"
+    if probe_32bit || why=$(emulate_32bit); then
+      QUORVEL_32BIT=yes
+      handler=$(i386_handler)
+      [ -z "$handler" ] || QUORVEL_32BIT_EMULATOR=$(sed -n 's/^interpreter //p' "$handler")
+    else
+      QUORVEL_32BIT="no: this machine cannot execute 32-bit code, and $why"
+    fi
   fi
-  export QUORVEL_32BIT
+  export QUORVEL_32BIT QUORVEL_32BIT_EMULATOR
+  if [ "$QUORVEL_32BIT" != yes ]; then
+    echo "32-bit code on this machine: none (${QUORVEL_32BIT#no: })"
+  elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
+    echo "32-bit code on this machine: through an emulator," \
+      "$("$QUORVEL_32BIT_EMULATOR" --version | head -n 1)"
+  else
+    echo "32-bit code on this machine: natively"
+  fi
 fi
 runs_32bit() { [ "$QUORVEL_32BIT" = yes ]; }
 # Why no 32-bit program runs here, for the scripts' messages.
@@ -64,10 +138,10 @@ wine_prefix_ready() {
 }
 
 # Debian's wine and wine-stable wrappers, which wineboot, msiexec and the other tools go through,
-# start the 32-bit loader whenever Wine's 32-bit half is installed; where 32-bit code cannot run,
-# both names lead to the 64-bit loader instead.
+# start the 32-bit loader whenever Wine's 32-bit half is installed, which fails where 32-bit code
+# cannot run and is emulated where an emulator runs it. Both names lead to the 64-bit loader
+# instead; it starts the 32-bit one for 32-bit programs alone (WINELOADER less its "64").
 wine_loader() {
-  runs_32bit && return 0
   export WINELOADER=/usr/lib/wine/wine64
   local shims=$QUORVEL_ROOT/build/wine64-loader name
   mkdir -p "$shims"
