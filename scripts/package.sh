@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Packs the exes built and tested in build/windows and build/windows-x86 into <folder>: for each
 # architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
-# installer, then the build record BUILDINFO.txt and SHA256SUMS. With the variables of
-# scripts/signing.sh set, the exes (before they are packed) and the MSIs are signed with
-# Authenticode, and SHA256SUMS with GnuPG.
+# installer, then the build record BUILDINFO.txt, the download page index.html with its picture
+# window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
+# are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
 # Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
 # package code is a name-based UUID of what it holds.
 # Usage: scripts/package.sh <folder>   (made anew; removed again if anything fails)
@@ -30,10 +30,11 @@ version=$(cat build/windows/version.txt)
 epoch=$(git log -1 --format=%ct)
 frozen=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
 at_commit_time=(env NO_FAKE_STAT=1 TZ=UTC faketime -f "$frozen")
-signer=""
+subject=""
 if signing_enabled; then
-  signer=$(signing_subject | sed 's/[\\&|]/\\&/g')  # as a sed replacement
+  subject=$(signing_subject)
 fi
+signer=$(sed 's/[\\&|]/\\&/g' <<<"$subject")  # as a sed replacement
 
 work=$(mktemp -d /tmp/quorvel-package.XXXXXX)
 trap 'status=$?; rm -rf "$work"; [ $status -eq 0 ] || rm -rf "$dist"' EXIT
@@ -94,7 +95,15 @@ if gpg_enabled; then signed_by+=(gpg); fi
 $python release/build_info.py "$version" "$(git rev-parse HEAD)" "$epoch" build/windows \
   build/windows-x86 ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
 
-(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} BUILDINFO.txt >SHA256SUMS &&
+# The page for those who download it, from the same files and facts.
+cp docs/window.png "$dist/window.png"
+gpg=()
+if gpg_enabled; then gpg=(--gpg); fi
+$python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$epoch" \
+  ${subject:+--signer "$subject"} "${gpg[@]}" >"$dist/index.html"
+
+(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} BUILDINFO.txt index.html \
+  window.png >SHA256SUMS &&
   sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then
   gpg_sign "$dist/SHA256SUMS"

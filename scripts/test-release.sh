@@ -2,7 +2,8 @@
 # Tests the release around the exes built and tested in build/windows and build/windows-x86:
 # the notices against the link maps, unsigned packages that come out the same twice (the second
 # time beside processes that keep every core busy), a signed
-# release with a throwaway CA, code-signing certificate and GnuPG key, bad signing input
+# release with a throwaway CA, code-signing certificate and GnuPG key, the download pages of both
+# checked against their files and one opened in headless Chromium, bad signing input
 # refused by scripts/release.sh before it builds, and each signed MSI installed silently under
 # Wine, its program started and closed, then removed with nothing left.
 set -euo pipefail
@@ -10,7 +11,7 @@ cd "$(dirname "$0")/.."
 
 source scripts/wine-env.sh
 wine_deps xvfb xauth
-scripts/deps.sh openssl gnupg osslsigncode faketime unzip python3
+scripts/deps.sh openssl gnupg osslsigncode faketime unzip python3 chromium chromium-driver
 tmp=$(mktemp -d /tmp/quorvel-release-test.XXXXXX)
 export GNUPGHOME=$tmp/gnupg
 busy=()
@@ -137,6 +138,17 @@ for target in win64:windows win32:windows-x86; do
     fail "$name: README.txt does not name the signer"
   ok "$name: exe and MSI signed and verified; the exe unsigned again is the tested one; README names the signer"
 done
+
+echo "== the download page"
+for dist in dist-a signed; do
+  /usr/bin/python3 tests/release/check_download_page.py "$tmp/$dist" || fail "$dist/index.html"
+done
+ok "both download pages are well-formed, link to their own files with their sizes and sums," \
+  "load nothing from elsewhere, and serve screen readers"
+/usr/bin/python3 tests/release/page_in_browser.py "$tmp/dist-a/index.html" build/download-page ||
+  fail "the download page in Chromium"
+ok "the download page in Chromium at 1280 and 390 px: no console error, everything loaded from" \
+  "the release, no sideways scrolling (build/download-page-*.png)"
 
 echo "== bad signing input is refused before anything is built"
 dist_before=$(ls -l --full-time dist 2>&1 || true)

@@ -1,0 +1,80 @@
+#!/usr/bin/env python3
+"""Writes a release's download page from release/download_page.html and the files already in
+the release folder: every size and SHA-256 on it is read from the file itself and the Debian
+release from BUILDINFO.txt, so the page cannot disagree with the files it describes.
+
+In the template, a line that starts with @SIGNED@ or @UNSIGNED@ is kept for a signed or an
+unsigned release, one with @GPG@ when SHA256SUMS gets a GnuPG signature; a line
+"@ROW <file> | <what it is for>@" becomes the file's row in a table.
+
+Usage: download_page.py <release folder> <version> <commit> <commit time, seconds since 1970>
+                        [--signer <name>] [--gpg]
+"""
+import argparse
+import hashlib
+import html
+import os
+import re
+import struct
+import sys
+import time
+
+TEMPLATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "download_page.html")
+PICTURE = "window.png"
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def row(folder, name, purpose):
+    path = os.path.join(folder, name)
+    if not os.path.isfile(path):
+        fail(f"the page lists {name}, which is not in {folder}")
+    data = open(path, "rb").read()
+    kib = (len(data) + 1023) // 1024
+    return (f'<tr><th scope="row"><a href="{name}">{name}</a></th><td>{purpose}</td>'
+            f'<td class="size"><data value="{len(data)}">{kib} KiB</data></td>'
+            f'<td class="sum"><code>{hashlib.sha256(data).hexdigest()}</code></td></tr>')
+
+
+def built_on(folder):
+    """The Debian release BUILDINFO.txt names: "Debian GNU/Linux 12 (bookworm), 12.12, amd64"."""
+    text = open(os.path.join(folder, "BUILDINFO.txt"), encoding="utf-8").read()
+    found = re.search(r"^built on +(.+), version (\S+), (\S+)$", text, re.M)
+    return ", ".join(found.groups()) if found else fail("BUILDINFO.txt names no Debian release")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    for name in ("folder", "version", "commit", "epoch"):
+        parser.add_argument(name)
+    parser.add_argument("--signer", default="")
+    parser.add_argument("--gpg", action="store_true")
+    args = parser.parse_args()
+
+    keep = {"@SIGNED@": bool(args.signer), "@UNSIGNED@": not args.signer, "@GPG@": args.gpg}
+    width, height = struct.unpack(">II", open(os.path.join(args.folder, PICTURE), "rb").read(24)[16:])
+    facts = {"@VERSION@": args.version, "@COMMIT@": args.commit,
+             "@DATE@": time.strftime("%Y-%m-%d", time.gmtime(int(args.epoch))),
+             "@BUILT_ON@": built_on(args.folder), "@SIGNER@": html.escape(args.signer),
+             "@WIDTH@": str(width), "@HEIGHT@": str(height)}
+    out = []
+    for line in open(TEMPLATE, encoding="utf-8").read().splitlines():
+        marker = next((m for m in keep if line.startswith(m)), None)
+        if marker:
+            if not keep[marker]:
+                continue
+            line = line[len(marker):]
+        for name, value in facts.items():
+            line = line.replace(name, value)
+        found = re.fullmatch(r"@ROW (\S+) \| (.+)@", line)
+        out.append(row(args.folder, *found.groups()) if found else line)
+    page = "\n".join(out) + "\n"
+    left = re.findall(r"@[A-Z_]+@", page)
+    if left:
+        fail(f"the page template has {left[0]}, which nothing fills")
+    sys.stdout.write(page)
+
+
+main()
