@@ -39,11 +39,6 @@ i386_handler() {
     fi
   done
 }
-# Registers qemu 10 for 32-bit x86 ELF programs, or says which step failed. It changes the
-# running kernel's settings until the next reboot; "echo -1 > $binfmt/qemu-i386" undoes it.
-# Flag F opens the emulator now, so that it serves inside chroots too. qemu 7.2, Debian 12's
-# own, takes about a minute to start each of Wine's 32-bit processes: there it comes from
-# bookworm-backports.
 qemu_major() {
   local major
   major=$(/usr/bin/qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
@@ -58,6 +53,11 @@ with_bookworm_backports() {
   echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" \
     >/etc/apt/sources.list.d/bookworm-backports.list
 }
+# Registers qemu 10 for 32-bit x86 ELF programs, or says which step failed. It changes the
+# running kernel's settings until the next reboot; "echo -1 > $binfmt/qemu-i386" undoes it.
+# Flag F opens the emulator now, so that it serves inside chroots too. qemu 7.2, Debian 12's
+# own, takes about a minute to start each of Wine's 32-bit processes: there it comes from
+# bookworm-backports.
 emulate_32bit() {
   [ "$(id -u)" -eq 0 ] || { echo "not root, so no emulator can be registered"; return 1; }
   if [ ! -e "$binfmt/register" ] &&
@@ -76,8 +76,10 @@ emulate_32bit() {
       { echo "Debian's $package could not be installed"; return 1; }
   fi
   if [ -z "$(i386_handler)" ]; then
-    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386:FPC' \
-      >"$binfmt/register" 2>/dev/null || { echo "qemu-i386 could not be registered"; return 1; }
+    local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+    local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+    echo ":qemu-i386:M::$magic:$mask:/usr/bin/qemu-i386:FPC" >"$binfmt/register" 2>/dev/null ||
+      { echo "qemu-i386 could not be registered"; return 1; }
   fi
   probe_32bit || { echo "32-bit code does not run even through $(i386_handler)"; return 1; }
 }
@@ -94,6 +96,7 @@ if [ -z "${QUORVEL_32BIT:-}" ]; then
     else
       QUORVEL_32BIT="no: this machine cannot execute 32-bit code, and $why"
     fi
+    unset handler why
   fi
   export QUORVEL_32BIT QUORVEL_32BIT_EMULATOR
   if [ "$QUORVEL_32BIT" != yes ]; then
