@@ -54,7 +54,8 @@ with_bookworm_backports() {
     >/etc/apt/sources.list.d/bookworm-backports.list
 }
 # Registers qemu 10 for 32-bit x86 ELF programs, or says which step failed. It changes the
-# running kernel's settings until the next reboot; "echo -1 > $binfmt/qemu-i386" undoes it.
+# running kernel's settings until the next reboot or until binfmt_misc is unmounted;
+# "echo -1 > $binfmt/qemu-i386" undoes it.
 # Flag F opens the emulator now, so that it serves inside chroots too. qemu 7.2, Debian 12's
 # own, takes about a minute to start each of Wine's 32-bit processes: there it comes from
 # bookworm-backports.
