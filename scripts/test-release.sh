@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Tests the release around the exes built and tested in build/windows and build/windows-x86:
 # the notices against the link maps, unsigned packages that come out the same twice (the second
-# time beside processes that keep every core busy), a signed
-# release with a throwaway CA, code-signing certificate and GnuPG key, the download pages of both
-# checked against their files and one opened in headless Chromium, bad signing input
-# refused by scripts/release.sh before it builds, and each signed MSI installed silently under
-# Wine, its program started and closed, then removed with nothing left.
+# time beside processes that keep every core busy), a signed release with a throwaway CA,
+# code-signing certificate and GnuPG key, the download pages of both checked against their files
+# and one opened in headless Chromium, bad signing input refused by scripts/release.sh before it
+# builds, and each signed MSI installed silently under Wine, its program started and closed, then
+# removed with nothing left.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
