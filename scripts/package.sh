@@ -15,6 +15,7 @@ dist=$(realpath -m "$1")
 source scripts/signing.sh
 scripts/deps.sh zip unzip wixl msitools faketime python3 openssl gnupg osslsigncode
 signing_check
+export PYTHONDONTWRITEBYTECODE=1  # no __pycache__ beside the sources
 python=/usr/bin/python3  # Debian's, whatever else is first on PATH: the build record names it
 
 # Fixed for good: the namespace of the name-based UUIDs of this project's packages.

@@ -12,6 +12,7 @@ cd "$(dirname "$0")/.."
 source scripts/wine-env.sh
 wine_deps xvfb xauth
 scripts/deps.sh openssl gnupg osslsigncode faketime unzip python3 chromium chromium-driver
+export PYTHONDONTWRITEBYTECODE=1  # no __pycache__ beside the sources
 tmp=$(mktemp -d /tmp/quorvel-release-test.XXXXXX)
 export GNUPGHOME=$tmp/gnupg
 busy=()

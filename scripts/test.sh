@@ -9,6 +9,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What the tree holds besides the build's and the release's folders, ignored files included:
+# the tests must leave it as they found it.
+tree() { git status --porcelain --ignored -- . ':!build' ':!dist'; }
+tree_before=$(tree)
+
 source scripts/wine-env.sh  # asks once how this machine runs 32-bit code
 scripts/deps.sh cmake make g++ googletest libgtest-dev libbenchmark-dev
 
@@ -31,6 +36,12 @@ scripts/check-reproducible.sh
 
 echo "== fuzz the core"
 scripts/fuzz.sh "${FUZZ_SECONDS:-60}"
+
+left=$(comm -13 <(sort <<<"$tree_before") <(tree | sort))
+if [ -n "$left" ]; then
+  echo "FAIL: the tests left in the tree: $(paste -sd" " <<<"$left")"
+  exit 1
+fi
 
 # One closing count of every CTest run above; the tests that could not run count as skipped.
 logs=()

@@ -15,8 +15,9 @@ trap 'exit 143' TERM
 # How this machine executes 32-bit x86 code, asked once per run and before Wine's 32-bit half
 # is installed. Some kernels, virtual machines and sandboxes refuse it ("Exec format error",
 # 126); there Debian's qemu user-mode emulator is registered to run it. A three-instruction
-# program tells, with binutils alone. QUORVEL_NO_32BIT=1 answers no on any machine, and sets
-# nothing up. The scripts this one starts inherit the answer: QUORVEL_32BIT is yes or "no: why",
+# program tells, with binutils alone. Then Wine's 32-bit half is installed, if it can be.
+# QUORVEL_NO_32BIT=1 answers no on any machine, and sets nothing up. The scripts this one starts
+# inherit the answer: QUORVEL_32BIT is yes (32-bit programs run under Wine) or "no: why",
 # QUORVEL_32BIT_EMULATOR the emulator that runs 32-bit programs, empty when they run natively.
 probe_32bit() {
   mkdir -p "$QUORVEL_ROOT/build/probe-32bit"
@@ -44,14 +45,18 @@ qemu_major() {
   major=$(/usr/bin/qemu-i386 --version 2>/dev/null | sed -n '1s/^qemu-i386 version \([0-9]*\).*/\1/p')
   echo "${major:-0}"
 }
-# Adds bookworm-backports to apt's sources, in a file of its own, where it is missing.
+# Adds bookworm-backports to apt's sources, in a file of its own, where it is missing, from the
+# mirror the machine's own sources name: a machine fetches from the mirror its owner chose.
 with_bookworm_backports() {
   grep -rqs '^[^#]*bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/ && return 0
   local mirror
   mirror=$(sed -n 's/^URIs: *//p' /etc/apt/sources.list.d/debian.sources 2>/dev/null | head -n 1)
   [ -n "$mirror" ] || mirror=$(awk '$1 == "deb" { print $2; exit }' /etc/apt/sources.list 2>/dev/null)
-  echo "deb ${mirror:-http://deb.debian.org/debian} bookworm-backports main" \
-    >/etc/apt/sources.list.d/bookworm-backports.list
+  if [ -z "$mirror" ]; then
+    echo "apt's sources name no Debian mirror to take bookworm-backports from"
+    return 1
+  fi
+  echo "deb $mirror bookworm-backports main" >/etc/apt/sources.list.d/bookworm-backports.list
 }
 # Registers qemu 10 for 32-bit x86 ELF programs, or says which step failed. It changes the
 # running kernel's settings until the next reboot or until binfmt_misc is unmounted;
@@ -71,10 +76,11 @@ emulate_32bit() {
     local package=qemu-user
     if [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" = bookworm ]; then
       package=qemu-user/bookworm-backports
-      with_bookworm_backports
+      with_bookworm_backports || return 1
     fi
-    "$QUORVEL_ROOT/scripts/deps.sh" --no-recommends "$package" >&2 ||
-      { echo "Debian's $package could not be installed"; return 1; }
+    local why
+    why=$(install_or_say_why --no-recommends "$package") ||
+      { echo "Debian's $package could not be installed: $why"; return 1; }
   fi
   if [ -z "$(i386_handler)" ]; then
     local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
@@ -84,30 +90,51 @@ emulate_32bit() {
   fi
   probe_32bit || { echo "32-bit code does not run even through $(i386_handler)"; return 1; }
 }
+# Installs the packages named as scripts/deps.sh does, showing its progress on stderr; where
+# they cannot be installed, prints apt's reason in one line.
+install_or_say_why() {
+  local why
+  why=$("$QUORVEL_ROOT/scripts/deps.sh" "$@" 3>&1 1>&2 2>&3) && return 0
+  sed -n 's/^  //p' <<<"$why" | paste -sd' '
+  return 1
+}
 if [ -z "${QUORVEL_32BIT:-}" ]; then
+  export QUORVEL_RUN=${QUORVEL_RUN:-$$.$(date +%s)}  # one run of the scripts, for deps.sh
   QUORVEL_32BIT_EMULATOR=""
+  how=""
   if [ "${QUORVEL_NO_32BIT:-0}" = 1 ]; then
     QUORVEL_32BIT="no: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code"
   else
     "$QUORVEL_ROOT/scripts/deps.sh" binutils
     if probe_32bit || why=$(emulate_32bit); then
-      QUORVEL_32BIT=yes
+      how=natively
       handler=$(i386_handler)
-      [ -z "$handler" ] || QUORVEL_32BIT_EMULATOR=$(sed -n 's/^interpreter //p' "$handler")
+      if [ -n "$handler" ]; then
+        QUORVEL_32BIT_EMULATOR=$(sed -n 's/^interpreter //p' "$handler")
+        how="through an emulator, $("$QUORVEL_32BIT_EMULATOR" --version | head -n 1)"
+      fi
+      # A mirror out of step can leave Wine's 32-bit half uninstallable for a day; then the
+      # 32-bit programs are skipped like on a machine that cannot run them.
+      if why=$(install_or_say_why wine32:i386); then
+        QUORVEL_32BIT=yes
+      else
+        QUORVEL_32BIT="no: Wine's 32-bit half (wine32:i386) could not be installed: $why"
+      fi
     else
       QUORVEL_32BIT="no: this machine cannot execute 32-bit code, and $why"
     fi
     unset handler why
   fi
   export QUORVEL_32BIT QUORVEL_32BIT_EMULATOR
-  if [ "$QUORVEL_32BIT" != yes ]; then
-    echo "32-bit code on this machine: none (${QUORVEL_32BIT#no: })"
-  elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
-    echo "32-bit code on this machine: through an emulator," \
-      "$("$QUORVEL_32BIT_EMULATOR" --version | head -n 1)"
+  if [ "$QUORVEL_32BIT" = yes ]; then
+    echo "32-bit code on this machine: $how"
+  elif [ -n "$how" ]; then
+    echo "32-bit code on this machine: $how, but no 32-bit program runs under Wine here:" \
+      "${QUORVEL_32BIT#no: }"
   else
-    echo "32-bit code on this machine: natively"
+    echo "32-bit code on this machine: none (${QUORVEL_32BIT#no: })"
   fi
+  unset how
 fi
 runs_32bit() { [ "$QUORVEL_32BIT" = yes ]; }
 # Why no 32-bit program runs here, for the scripts' messages.
@@ -122,11 +149,9 @@ need_preset_here() {
   exit 1
 }
 
-# The toolchains and Wine, with its 32-bit half where this machine runs 32-bit code.
+# Wine and its fonts; its 32-bit half came with the answer on 32-bit code.
 wine_deps() {
-  local wine32=()
-  if runs_32bit; then wine32=(wine32:i386); fi
-  "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 "${wine32[@]}" fonts-wine fonts-liberation "$@"
+  "$QUORVEL_ROOT/scripts/deps.sh" wine wine64 fonts-wine fonts-liberation "$@"
 }
 # The cross build configures its tests too, from Debian's GoogleTest sources.
 mingw_deps() {
