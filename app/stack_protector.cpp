@@ -14,9 +14,9 @@ extern "C" {
 // Used as it stands only if the system has no random numbers to give.
 std::uintptr_t __stack_chk_guard = static_cast<std::uintptr_t>(0x2F8A5C3E6D9B17F4ULL);
 
-// Runs before any code of the program's own, so no protected function is active while the
-// guard changes; it must not be protected itself.
-__attribute__((constructor(101), no_stack_protector)) static void SeedStackGuard() {
+// Runs before any code of the program's own but the DLL search's (constructor 101), so no
+// protected function is active while the guard changes; it must not be protected itself.
+__attribute__((constructor(102), no_stack_protector)) static void SeedStackGuard() {
   unsigned int parts[sizeof(std::uintptr_t) / sizeof(unsigned int)];
   for (unsigned int& part : parts) {
     if (rand_s(&part) != 0) {

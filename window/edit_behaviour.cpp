@@ -1,10 +1,9 @@
 #include "edit_behaviour.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <string>
 
+#include "common_controls.h"
 #include "cp1251.h"
 #include "field_input.h"
 #include "text_box.h"
@@ -18,14 +17,14 @@ LRESULT CALLBACK TabThroughProc(HWND box, UINT message, WPARAM wParam, LPARAM lP
                                 DWORD_PTR) {
   switch (message) {
     case WM_GETDLGCODE:
-      return DefSubclassProc(box, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+      return DefSubclass(box, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
     case WM_NCDESTROY:
-      RemoveWindowSubclass(box, TabThroughProc, id);
+      RemoveSubclass(box, TabThroughProc, id);
       break;
     default:
       break;
   }
-  return DefSubclassProc(box, message, wParam, lParam);
+  return DefSubclass(box, message, wParam, lParam);
 }
 
 // The clipboard's text, read no further than the memory that holds it.
@@ -92,22 +91,22 @@ LRESULT CALLBACK CodePageFieldProc(HWND field, UINT message, WPARAM wParam, LPAR
       PasteAdmitted(field);
       return 0;
     case WM_NCDESTROY:
-      RemoveWindowSubclass(field, CodePageFieldProc, id);
+      RemoveSubclass(field, CodePageFieldProc, id);
       break;
     default:
       break;
   }
-  return DefSubclassProc(field, message, wParam, lParam);
+  return DefSubclass(field, message, wParam, lParam);
 }
 
 }  // namespace
 
 void LetTabThrough(HWND box) {
-  SetWindowSubclass(box, TabThroughProc, 1, 0);
+  SetSubclass(box, TabThroughProc, 1);
 }
 
 void AdmitOnlyCodePage(HWND field) {
-  SetWindowSubclass(field, CodePageFieldProc, 1, 0);
+  SetSubclass(field, CodePageFieldProc, 1);
 }
 
 }  // namespace quorvel

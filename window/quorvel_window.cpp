@@ -1,10 +1,9 @@
 #include "quorvel_window.h"
 
-#include <commctrl.h>
-
 #include <utility>
 
 #include "button_painting.h"
+#include "common_controls.h"
 #include "dpi.h"
 #include "edit_behaviour.h"
 #include "resource_ids.h"
@@ -70,7 +69,7 @@ Font CreateWindowFont(UINT dpi) {
 Quorvel::Quorvel(HINSTANCE instance, std::function<bool()> highContrast)
     : instance_(instance), highContrastOn_(std::move(highContrast)) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
+  InitCommonControlsAtRunTime(controls);
   RegisterClassOnce(instance, &Quorvel::WindowProc);
   CreateWindowExW(kExStyle, kClassName, kWindowCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);

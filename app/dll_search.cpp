@@ -1,0 +1,66 @@
+// Windows looks for a DLL that is loaded by name in the program's own folder first. Run from
+// Downloads, where any web page can leave a file, that would let a planted uxtheme.dll (or
+// another DLL the system loads by name) run inside the program. From its first instruction on,
+// the program has Windows look in System32 only.
+#include <windows.h>
+
+#include <cstddef>
+#include <cwchar>
+#include <iterator>
+
+namespace {
+
+// The DLLs that the program and the system DLLs it uses load by name on Windows 7 to 11, other
+// than the "known DLLs", which Windows always takes from System32: visual styles, the desktop
+// compositor and the drawing they bring in, the random numbers and the cryptographic provider,
+// the version record, accessibility, input methods and text services, and what the shell and
+// COM bring in around them.
+constexpr const wchar_t* kLoadedByName[] = {
+    L"uxtheme.dll",  L"dwmapi.dll",  L"msimg32.dll", L"cryptbase.dll", L"cryptsp.dll",
+    L"bcrypt.dll",   L"version.dll", L"oleacc.dll",  L"msctf.dll",     L"imm32.dll",
+    L"userenv.dll",  L"profapi.dll", L"sspicli.dll", L"apphelp.dll",   L"propsys.dll",
+    L"setupapi.dll", L"clbcatq.dll", L"ntmarta.dll",
+};
+
+// Wine's own DLLs load what they import late by the search that the program started with,
+// whatever it set since: the visual styles' drawing DLL is loaded from System32 before them.
+constexpr const wchar_t* kLoadedLateByWine[] = {L"msimg32.dll"};
+
+// Loads each DLL named from System32 by its full path, for good: a DLL loaded once is never
+// searched for again.
+void LoadFromSystem32(const wchar_t* const* names, std::size_t count) {
+  wchar_t path[MAX_PATH];
+  const UINT folder = GetSystemDirectoryW(path, MAX_PATH);
+  if (folder == 0 || folder >= MAX_PATH) {
+    return;
+  }
+  path[folder] = L'\\';
+  for (const wchar_t* const* name = names; name != names + count; ++name) {
+    const std::size_t length = std::wcslen(*name);
+    if (folder + 1 + length < MAX_PATH) {
+      std::wmemcpy(path + folder + 1, *name, length + 1);
+      // Its own dependencies are looked for beside it, in System32, not beside the program.
+      LoadLibraryExW(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    }
+  }
+}
+
+// Runs before everything else of the program's, the stack guard's seeding included: rand_s
+// reaches the system's random numbers through advapi32, which on Windows 7 loads cryptbase.dll
+// by name. Windows 7 without update KB2533623 cannot restrict the search: there every DLL of
+// the list is loaded from System32 at once instead.
+__attribute__((constructor(101))) void SearchSystem32ForDlls() {
+  SetDllDirectoryW(L"");  // nor the current folder, on every Windows
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories != nullptr &&
+      setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    LoadFromSystem32(kLoadedLateByWine, std::size(kLoadedLateByWine));
+  } else {
+    LoadFromSystem32(kLoadedByName, std::size(kLoadedByName));
+  }
+}
+
+}  // namespace

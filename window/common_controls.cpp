@@ -1,0 +1,56 @@
+#include "common_controls.h"
+
+namespace quorvel {
+namespace {
+
+struct CommonControls {
+  decltype(&::InitCommonControlsEx) initCommonControlsEx = nullptr;
+  decltype(&::SetWindowSubclass) setWindowSubclass = nullptr;
+  decltype(&::RemoveWindowSubclass) removeWindowSubclass = nullptr;
+  decltype(&::DefSubclassProc) defSubclassProc = nullptr;
+};
+
+template <typename Function>
+void Find(HMODULE dll, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+}
+
+const CommonControls& Loaded() {
+  static const CommonControls loaded = [] {
+    CommonControls functions;
+    if (HMODULE dll = LoadLibraryW(L"comctl32.dll")) {  // kept for the process's life
+      Find(dll, "InitCommonControlsEx", functions.initCommonControlsEx);
+      Find(dll, "SetWindowSubclass", functions.setWindowSubclass);
+      Find(dll, "RemoveWindowSubclass", functions.removeWindowSubclass);
+      Find(dll, "DefSubclassProc", functions.defSubclassProc);
+    }
+    if (functions.removeWindowSubclass == nullptr || functions.defSubclassProc == nullptr) {
+      functions.setWindowSubclass = nullptr;  // no subclass that could not be served
+    }
+    return functions;
+  }();
+  return loaded;
+}
+
+}  // namespace
+
+BOOL InitCommonControlsAtRunTime(const INITCOMMONCONTROLSEX& controls) {
+  const auto init = Loaded().initCommonControlsEx;
+  return init != nullptr && init(&controls);
+}
+
+BOOL SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {
+  const auto set = Loaded().setWindowSubclass;
+  return set != nullptr && set(window, proc, id, 0);
+}
+
+BOOL RemoveSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {
+  const auto remove = Loaded().removeWindowSubclass;
+  return remove != nullptr && remove(window, proc, id);
+}
+
+LRESULT DefSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return Loaded().defSubclassProc(window, message, wParam, lParam);
+}
+
+}  // namespace quorvel
