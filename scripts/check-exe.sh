@@ -2,7 +2,8 @@
 # Checks the built program as it ships: a GUI program for its processor, with ASLR, DEP, a
 # stack protector and (32-bit) no SEH handlers, that imports only DLLs that cannot be planted
 # beside it, carries its icon, manifest and version record, holds no runtime code it never runs (the
-# C++ name demangler and the terminate handler's text), and stays small.
+# C++ name demangler, the terminate handler's text, the copy-on-write string of the standard
+# exceptions' messages), and stays small.
 # Usage: scripts/check-exe.sh build/windows/Quorvel.exe | build/windows-x86/Quorvel.exe
 # (the link map, Quorvel.map, beside it)
 set -euo pipefail
@@ -39,6 +40,8 @@ crossref=$(awk '/^Cross Reference Table/ { table = 1 }
 check "stack protector in the program's code" "lib\(window\|cipher\)\.a" "$crossref"
 check_not "no C++ name demangler" "(anonymous namespace)" "$text"
 check_not "no verbose terminate handler" "terminate called after throwing" "$text"
+check_not "no copy-on-write string for exception messages" "(cow-string-inst\.o)" \
+  "$(grep '^[^ ].*\.a(' "${exe%.exe}.map")"
 check "relocations to move the image by" " \.reloc " "$sections"
 check "no time stamp" "Time/Date.*1970" "$headers"
 
