@@ -39,9 +39,9 @@ BOOL InitCommonControlsAtRunTime(const INITCOMMONCONTROLSEX& controls) {
   return init != nullptr && init(&controls);
 }
 
-BOOL SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {
+BOOL SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data) {
   const auto set = Loaded().setWindowSubclass;
-  return set != nullptr && set(window, proc, id, 0);
+  return set != nullptr && set(window, proc, id, data);
 }
 
 BOOL RemoveSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id) {

@@ -13,7 +13,7 @@ namespace quorvel {
 // the program's folder if one lies there. Without them each function fails (FALSE), and the
 // controls keep their own ways.
 BOOL InitCommonControlsAtRunTime(const INITCOMMONCONTROLSEX& controls);
-BOOL SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
+BOOL SetSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR data = 0);
 BOOL RemoveSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
 // Called only from a subclass procedure, which exists only where the common controls are loaded.
 LRESULT DefSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -31,6 +31,7 @@ struct ControlSpec {
   int limit;            // characters the user may type, 0 for none
   COLORREF background;  // kSystemColours: the system's own
   bool shown;
+  const wchar_t* heard;  // the name screen readers announce, where the system finds none
 };
 
 constexpr int kTwipsPerInch = 1440;
