@@ -2,8 +2,9 @@
 # Figures, not a test: the program against its plain twin (the same nine controls made one
 # CreateWindowEx each, with the same manifest and flags), which tells the program's own cost
 # from the platform's, and a bare window as the floor; the three alternated under Wine on an
-# Xvfb display of this script's own, for the 64-bit and the 32-bit exe. Then the core's
-# microbenchmarks.
+# Xvfb display of this script's own, for the 64-bit and the 32-bit exe; the program once more
+# on the Windows 7 road (tests/app/windows7_copy.sh), where it loads the DLLs it would take by
+# name from System32 at start. Then the core's microbenchmarks.
 # Usage: scripts/bench.sh [rounds]   (default 9; medians are reported)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,7 +25,7 @@ mingw_deps
 for preset in "${presets[@]}"; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$(nproc)" \
-    --target Quorvel twin_window bare_window launcher >/dev/null
+    --target Quorvel windows7_exe twin_window bare_window launcher >/dev/null
 done
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target cipher_bench >/dev/null
@@ -40,6 +41,7 @@ for preset in "${presets[@]}"; do
     wine launcher.exe twin_window.exe >/dev/null 2>&1 || true  # warms Wine's own processes up
     for round in $(seq "$rounds"); do
       wine launcher.exe Quorvel.exe 100 1000 >"bench/quorvel-$round.txt" 2>&1
+      wine launcher.exe windows7/Quorvel.exe >"bench/windows7-$round.txt" 2>&1
       wine launcher.exe twin_window.exe >"bench/twin-$round.txt" 2>&1
       wine launcher.exe bare_window.exe >"bench/bare-$round.txt" 2>&1
     done
@@ -59,17 +61,19 @@ echo "Machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 10485
   "$(. /etc/os-release && echo "$PRETTY_NAME"); $(wine --version); $(date +%F);" \
   "$rounds rounds, medians"
 for preset in "${presets[@]}"; do
-  figure() {  # figure <name> <label> <goal>: Quorvel, twin, ratio, bare window
+  figure() {  # figure <program> <name> <label> <goal>: the program, twin, ratio, bare window
     local q t
-    q=$(median "$preset" quorvel "$1")
-    t=$(median "$preset" twin "$1")
-    row "$2" "$q" "$t" "$(ratio "$q" "$t")" "$(median "$preset" bare "$1")" "$3"
+    q=$(median "$preset" "$1" "$2")
+    t=$(median "$preset" twin "$2")
+    row "$3" "$q" "$t" "$(ratio "$q" "$t")" "$(median "$preset" bare "$2")" "$4"
   }
   echo
   echo "build/$preset"
   row "figure" "Quorvel" "twin" "ratio" "bare" "goal"
-  figure startup_ms "start until ready for input (ms)" "ratio <= 1.10"
-  figure working_set_kib_start "working set after start (KiB)" "ratio <= 1.05"
+  figure quorvel startup_ms "start until ready for input (ms)" "ratio <= 1.10"
+  figure windows7 startup_ms "  on the Windows 7 road (ms)" ""
+  figure quorvel working_set_kib_start "working set after start (KiB)" "ratio <= 1.05"
+  figure windows7 working_set_kib_start "  on the Windows 7 road (KiB)" ""
   q_100=$(median "$preset" quorvel working_set_kib_after_100_clicks)
   q_1000=$(median "$preset" quorvel working_set_kib_after_1000_clicks)
   row "working set after 100 clicks (KiB)" "$q_100" "" "" "" ""
