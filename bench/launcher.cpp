@@ -11,23 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "top_window.h"
+
 namespace {
-
-struct Found {
-  DWORD process;
-  HWND window;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<Found*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == found->process && IsWindowVisible(window)) {
-    found->window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 BOOL CALLBACK FindComputeButton(HWND child, LPARAM param) {
   wchar_t text[32] = {};
@@ -78,19 +64,13 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("startup_ms %.1f\n", 1000.0 * static_cast<double>(ready.QuadPart - start.QuadPart) /
                                        static_cast<double>(frequency.QuadPart));
 
-  Found found = {info.dwProcessId, nullptr};
-  for (int tries = 0; tries < 200 && found.window == nullptr; ++tries) {
-    EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&found));
-    if (found.window == nullptr) {
-      Sleep(10);
-    }
-  }
+  const HWND window = WaitForTopWindow(info.dwProcessId);
   Sleep(300);  // let the start settle before reading the working set
   std::printf("working_set_kib_start %.0f\n", WorkingSetKiB(info.hProcess));
 
   HWND compute = nullptr;
-  if (found.window != nullptr) {
-    EnumChildWindows(found.window, FindComputeButton, reinterpret_cast<LPARAM>(&compute));
+  if (window != nullptr) {
+    EnumChildWindows(window, FindComputeButton, reinterpret_cast<LPARAM>(&compute));
   }
   int clicked = 0;
   for (int i = 2; i < argc && compute != nullptr; ++i) {
@@ -102,8 +82,8 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   // Closed as a user closes it, the program must end by itself and report success.
-  if (found.window != nullptr) {
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
+  if (window != nullptr) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
   }
   DWORD exitCode = 1;
   if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) {
@@ -114,5 +94,5 @@ int wmain(int argc, wchar_t** argv) {
   }
   CloseHandle(info.hThread);
   CloseHandle(info.hProcess);
-  return found.window != nullptr && exitCode == 0 ? 0 : 1;
+  return window != nullptr && exitCode == 0 ? 0 : 1;
 }

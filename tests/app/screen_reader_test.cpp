@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "top_window.h"
+
 namespace {
 
 constexpr GUID kIAccessible = {
@@ -73,22 +75,6 @@ BOOL CALLBACK ListControl(HWND control, LPARAM list) {
   return TRUE;
 }
 
-struct Found {
-  DWORD process;
-  HWND window;
-};
-
-BOOL CALLBACK FindTopWindow(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<Found*>(param);
-  DWORD process = 0;
-  GetWindowThreadProcessId(window, &process);
-  if (process == found->process && IsWindowVisible(window)) {
-    found->window = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 std::string Utf8(const std::wstring& text) {
   std::string utf8(text.size() * 3, '\0');
   utf8.resize(static_cast<std::size_t>(
@@ -109,14 +95,10 @@ std::vector<Heard> HearWindow(wchar_t* program) {
     return heard;
   }
   WaitForInputIdle(info.hProcess, 20000);
-  Found found = {info.dwProcessId, nullptr};
-  for (int tries = 0; tries < 500 && found.window == nullptr; ++tries) {
-    EnumWindows(FindTopWindow, reinterpret_cast<LPARAM>(&found));
-    Sleep(found.window == nullptr ? 10 : 0);
-  }
-  if (found.window != nullptr) {
-    EnumChildWindows(found.window, ListControl, reinterpret_cast<LPARAM>(&heard));
-    PostMessageW(found.window, WM_CLOSE, 0, 0);
+  const HWND window = WaitForTopWindow(info.dwProcessId);
+  if (window != nullptr) {
+    EnumChildWindows(window, ListControl, reinterpret_cast<LPARAM>(&heard));
+    PostMessageW(window, WM_CLOSE, 0, 0);
   }
   if (WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) {
     TerminateProcess(info.hProcess, 1);
