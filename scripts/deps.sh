@@ -54,9 +54,11 @@ fetch_lists() {
         "$(apt_error)"
     fi
   done
-  if [ -n "${QUORVEL_RUN:-}" ]; then
+  if [ -n "${QUORVEL_RUN:-}" ]; then  # this run's lines only
     mkdir -p "$(dirname "$fetched")"
-    echo "$QUORVEL_RUN $(sources)" >>"$fetched"
+    { grep -F "$QUORVEL_RUN " "$fetched" 2>/dev/null || true; echo "$QUORVEL_RUN $(sources)"; } \
+      >"$fetched.new"
+    mv "$fetched.new" "$fetched"
   fi
 }
 
