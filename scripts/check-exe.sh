@@ -10,8 +10,8 @@ set -euo pipefail
 exe=${1:-build/windows/Quorvel.exe}
 format=$(x86_64-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p')
 case "$format" in
-  pei-x86-64) bits=64 tools=x86_64-w64-mingw32 arch=amd64 limit=164 ;;
-  pei-i386) bits=32 tools=i686-w64-mingw32 arch=x86 limit=228 ;;
+  pei-x86-64) bits=64 tools=x86_64-w64-mingw32 arch=amd64 limit=120 ;;
+  pei-i386) bits=32 tools=i686-w64-mingw32 arch=x86 limit=156 ;;
   *) echo "FAIL: $exe is not a Windows program ($format)"; exit 1 ;;
 esac
 echo "ok: $bits-bit ($format)"
