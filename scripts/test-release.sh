@@ -69,13 +69,13 @@ ok "two packagings, one of them beside $(($(nproc) * 3)) busy processes, give th
 # The record names the exact compilers that built the exes, the emulator that ran the 32-bit
 # ones if any, and the Debian release, and the sums cover it.
 packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
-if [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
+if ! runs_32bit; then
+  x86_tested="not run here"
+elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
   packages+=(qemu-user)
   x86_tested="under the emulator $QUORVEL_32BIT_EMULATOR"
-elif runs_32bit; then
-  x86_tested=natively
 else
-  x86_tested="not run here"
+  x86_tested=natively
 fi
 for package in "${packages[@]}"; do
   installed=$(dpkg-query -W -f='${Version}' "$package")
