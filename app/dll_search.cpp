@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <iterator>
 
+#include "system_function.h"
+
 namespace {
 
 // The DLLs that the program and the system DLLs it uses load by name on Windows 7 to 11, other
@@ -51,10 +53,8 @@ void LoadFromSystem32(const wchar_t* const* names, std::size_t count) {
 // the list is loaded from System32 at once instead.
 __attribute__((constructor(101))) void SearchSystem32ForDlls() {
   SetDllDirectoryW(L"");  // nor the current folder, on every Windows
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDllDirectories =
-      reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+  const auto setDefaultDllDirectories = quorvel::SystemFunction<BOOL(WINAPI*)(DWORD)>(
+      GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (setDefaultDllDirectories != nullptr &&
       setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
     LoadFromSystem32(kLoadedLateByWine, std::size(kLoadedLateByWine));

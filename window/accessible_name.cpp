@@ -5,6 +5,7 @@
 #include <new>
 
 #include "common_controls.h"
+#include "system_function.h"
 
 namespace quorvel {
 namespace {
@@ -96,11 +97,6 @@ class NamedAccessible final : public IAccessible {
   LONG references_ = 1;
 };
 
-template <typename Function>
-Function Find(HMODULE dll, const char* name) {
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
-}
-
 // The answer to WM_GETOBJECT for the control's client area: the system's object, named.
 LRESULT NamedObject(HWND control, WPARAM flags, const wchar_t* name) {
   // Kept loaded: the object may outlive this call. oleacc brings oleaut32 in with it.
@@ -111,9 +107,10 @@ LRESULT NamedObject(HWND control, WPARAM flags, const wchar_t* name) {
   }
   using CreateStdFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
   using LresultFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
-  const auto createStd = Find<CreateStdFn>(oleacc, "CreateStdAccessibleObject");
-  const auto lresultFromObject = Find<LresultFn>(oleacc, "LresultFromObject");
-  const auto sysAllocString = Find<NamedAccessible::SysAllocStringFn>(oleaut, "SysAllocString");
+  const auto createStd = SystemFunction<CreateStdFn>(oleacc, "CreateStdAccessibleObject");
+  const auto lresultFromObject = SystemFunction<LresultFn>(oleacc, "LresultFromObject");
+  const auto sysAllocString =
+      SystemFunction<NamedAccessible::SysAllocStringFn>(oleaut, "SysAllocString");
   IAccessible* standard = nullptr;
   if (createStd == nullptr || lresultFromObject == nullptr || sysAllocString == nullptr ||
       FAILED(createStd(control, OBJID_CLIENT, kIAccessible, reinterpret_cast<void**>(&standard)))) {

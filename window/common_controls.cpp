@@ -1,5 +1,7 @@
 #include "common_controls.h"
 
+#include "system_function.h"
+
 namespace quorvel {
 namespace {
 
@@ -10,20 +12,18 @@ struct CommonControls {
   decltype(&::DefSubclassProc) defSubclassProc = nullptr;
 };
 
-template <typename Function>
-void Find(HMODULE dll, const char* name, Function& function) {
-  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
-}
-
 const CommonControls& Loaded() {
   static const CommonControls loaded = [] {
     CommonControls functions;
-    if (HMODULE dll = LoadLibraryW(L"comctl32.dll")) {  // kept for the process's life
-      Find(dll, "InitCommonControlsEx", functions.initCommonControlsEx);
-      Find(dll, "SetWindowSubclass", functions.setWindowSubclass);
-      Find(dll, "RemoveWindowSubclass", functions.removeWindowSubclass);
-      Find(dll, "DefSubclassProc", functions.defSubclassProc);
-    }
+    const HMODULE dll = LoadLibraryW(L"comctl32.dll");  // kept for the process's life
+    functions.initCommonControlsEx =
+        SystemFunction<decltype(&::InitCommonControlsEx)>(dll, "InitCommonControlsEx");
+    functions.setWindowSubclass =
+        SystemFunction<decltype(&::SetWindowSubclass)>(dll, "SetWindowSubclass");
+    functions.removeWindowSubclass =
+        SystemFunction<decltype(&::RemoveWindowSubclass)>(dll, "RemoveWindowSubclass");
+    functions.defSubclassProc =
+        SystemFunction<decltype(&::DefSubclassProc)>(dll, "DefSubclassProc");
     if (functions.removeWindowSubclass == nullptr || functions.defSubclassProc == nullptr) {
       functions.setWindowSubclass = nullptr;  // no subclass that could not be served
     }

@@ -1,12 +1,13 @@
 #include "dpi.h"
 
+#include "system_function.h"
+
 namespace quorvel {
 namespace {
 
 template <typename Function>
 Function FromUser32(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 UINT SystemDpi() {
