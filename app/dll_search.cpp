@@ -8,25 +8,10 @@
 #include <cwchar>
 #include <iterator>
 
+#include "dlls_loaded_by_name.h"
 #include "system_function.h"
 
 namespace {
-
-// The DLLs that the program and the system DLLs it uses load by name on Windows 7 to 11, other
-// than the "known DLLs", which Windows always takes from System32: visual styles, the desktop
-// compositor and the drawing they bring in, the random numbers and the cryptographic provider,
-// the version record, accessibility, input methods and text services, and what the shell and
-// COM bring in around them.
-constexpr const wchar_t* kLoadedByName[] = {
-    L"uxtheme.dll",  L"dwmapi.dll",  L"msimg32.dll", L"cryptbase.dll", L"cryptsp.dll",
-    L"bcrypt.dll",   L"version.dll", L"oleacc.dll",  L"msctf.dll",     L"imm32.dll",
-    L"userenv.dll",  L"profapi.dll", L"sspicli.dll", L"apphelp.dll",   L"propsys.dll",
-    L"setupapi.dll", L"clbcatq.dll", L"ntmarta.dll",
-};
-
-// Wine's own DLLs load what they import late by the search that the program started with,
-// whatever it set since: the visual styles' drawing DLL is loaded from System32 before them.
-constexpr const wchar_t* kLoadedLateByWine[] = {L"msimg32.dll"};
 
 // Loads each DLL named from System32 by its full path, for good: a DLL loaded once is never
 // searched for again.
@@ -57,9 +42,9 @@ __attribute__((constructor(101))) void SearchSystem32ForDlls() {
       GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
   if (setDefaultDllDirectories != nullptr &&
       setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
-    LoadFromSystem32(kLoadedLateByWine, std::size(kLoadedLateByWine));
+    LoadFromSystem32(quorvel::kLoadedLateByWine, std::size(quorvel::kLoadedLateByWine));
   } else {
-    LoadFromSystem32(kLoadedByName, std::size(kLoadedByName));
+    LoadFromSystem32(quorvel::kLoadedByName, std::size(quorvel::kLoadedByName));
   }
 }
 

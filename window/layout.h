@@ -31,7 +31,6 @@ struct ControlSpec {
   int limit;            // characters the user may type, 0 for none
   COLORREF background;  // kSystemColours: the system's own
   bool shown;
-  const wchar_t* heard;  // the name screen readers announce, where the system finds none
 };
 
 constexpr int kTwipsPerInch = 1440;
@@ -42,7 +41,7 @@ constexpr int kFontPoints = 12;
 constexpr wchar_t kFontFace[] = L"Times New Roman";
 extern const wchar_t kWindowCaption[];
 
-constexpr std::size_t kControlCount = 9;
+constexpr std::size_t kControlCount = 10;
 
 // Every control of the window, in tab order: creation, painting, focus and dispatch all read
 // this one table.

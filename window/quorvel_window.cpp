@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "accessible_name.h"
 #include "button_painting.h"
 #include "common_controls.h"
 #include "dpi.h"
@@ -108,9 +107,6 @@ void Quorvel::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), instance_, nullptr);
     if (spec.limit > 0) {
       SendMessageW(child.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(spec.limit), 0);
-    }
-    if (spec.heard != nullptr) {
-      NameForScreenReaders(child.hwnd, spec.heard);
     }
     if (spec.kind == Kind::Box) {
       LetTabThrough(child.hwnd);
