@@ -1,5 +1,6 @@
 // Arbitrary UTF-16 for the key and the phrase field, normalized and traced on one long-lived
-// code table, checking what must hold for every input.
+// code table, and the phrase text pasted into a field and cut back by Ctrl+Backspace, checking
+// what must hold for every input.
 //
 // Input: code unit 0 gives the key length (mod 64), the next units are the key, the rest is
 // the phrase field's text.
@@ -13,6 +14,7 @@
 
 #include "code_table.h"
 #include "cp1251.h"
+#include "field_input.h"
 #include "normalize.h"
 #include "trace.h"
 
@@ -78,6 +80,22 @@ void CheckLog(const std::u16string& phrase, const std::u16string& key, const std
   }
 }
 
+// What a paste admits and where Ctrl+Backspace stops, with the key length as the room and the
+// caret.
+void CheckFieldInput(const std::u16string& clipboard, std::size_t room) {
+  const quorvel::Admitted paste = quorvel::AdmitPaste(clipboard, room);
+  Require(paste.text.size() <= room, "a paste fits the room");
+  Require(clipboard.compare(0, paste.text.size(), paste.text) == 0 || paste.refused,
+          "a paste of code-page text is its start");
+  for (char16_t ch : paste.text) {
+    Require(ch != u'\r' && ch != u'\n' && quorvel::InCodePage(ch), "a paste is one code-page line");
+  }
+  const std::size_t start = quorvel::WordStartBefore(clipboard, room);
+  Require(start <= std::min(room, clipboard.size()), "the word starts before the caret");
+  Require(start == 0 || clipboard[start - 1] == u' ' || clipboard[start - 1] == u'\t',
+          "a word starts after a blank or at the start");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -92,6 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::u16string key = units.substr(1, keyLength);
   const std::u16string text = units.substr(1 + keyLength);
 
+  CheckFieldInput(text, keyLength);
   const quorvel::Normalized normalized = quorvel::Normalize(text);
   CheckNormalized(text, normalized);
   const std::u16string& phrase = normalized.phrase;

@@ -5,13 +5,18 @@
 # Xvfb display of this script's own, for the 64-bit and the 32-bit exe; the program once more
 # on the Windows 7 road (tests/app/windows7_copy.sh), where it loads the DLLs it would take by
 # name from System32 at start. Then the core's microbenchmarks.
-# Usage: scripts/bench.sh [rounds]   (default 9; medians are reported)
+# Usage: scripts/bench.sh [rounds]   (default 9; medians are reported), on a machine set up by
+# scripts/setup.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-9}
-presets=(windows windows-x86)
 
-source scripts/wine-env.sh
+source scripts/machine.sh
+presets=()
+for row in "${QUORVEL_ARCHITECTURES[@]}"; do
+  read_architecture "$row"
+  presets+=("$preset")
+done
 if ! runs_32bit; then
   presets=(windows)
   echo "Only the 64-bit exe is measured: $(without_32bit)."
@@ -20,8 +25,6 @@ elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
   echo "Only the 64-bit exe is measured: 32-bit code runs here through $QUORVEL_32BIT_EMULATOR," \
     "and emulated times say nothing about Windows."
 fi
-wine_deps xvfb xauth g++ libbenchmark-dev
-mingw_deps
 for preset in "${presets[@]}"; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$(nproc)" \
@@ -30,24 +33,25 @@ done
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target cipher_bench >/dev/null
 
-trap wine_stop EXIT
-wine_start --xvfb
+scripts/wine-session.sh start >/dev/null
+trap 'scripts/wine-session.sh stop' EXIT
+wine=$PWD/scripts/wine.sh
 for preset in "${presets[@]}"; do
   out=build/$preset/bench
   mkdir -p "$out"
   rm -f "$out"/*.txt
   (
     cd "build/$preset"
-    wine launcher.exe twin_window.exe >/dev/null 2>&1 || true  # warms Wine's own processes up
+    $wine launcher.exe twin_window.exe >/dev/null 2>&1 || true  # warms Wine's own processes up
     for round in $(seq "$rounds"); do
-      wine launcher.exe Quorvel.exe 100 1000 >"bench/quorvel-$round.txt" 2>&1
-      wine launcher.exe windows7/Quorvel.exe >"bench/windows7-$round.txt" 2>&1
-      wine launcher.exe twin_window.exe >"bench/twin-$round.txt" 2>&1
-      wine launcher.exe bare_window.exe >"bench/bare-$round.txt" 2>&1
+      $wine launcher.exe Quorvel.exe 100 1000 >"bench/quorvel-$round.txt" 2>&1
+      $wine launcher.exe windows7/Quorvel.exe >"bench/windows7-$round.txt" 2>&1
+      $wine launcher.exe twin_window.exe >"bench/twin-$round.txt" 2>&1
+      $wine launcher.exe bare_window.exe >"bench/bare-$round.txt" 2>&1
     done
   )
 done
-wine_stop
+scripts/wine-session.sh stop
 
 median() {  # median of the figure named $3 over the files $1/bench/$2-*.txt
   cat "build/$1/bench/$2"-*.txt | tr -d '\r' | awk -v k="$3" '$1 == k { print $2 }' | sort -n |
@@ -58,7 +62,7 @@ row() { printf '%-36s %10s %10s %8s %10s  %s\n' "$@"; }
 
 echo "Machine: $(nproc) cores, $(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)," \
   "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1);" \
-  "$(. /etc/os-release && echo "$PRETTY_NAME"); $(wine --version); $(date +%F);" \
+  "$(. /etc/os-release && echo "$PRETTY_NAME"); $($wine --version); $(date +%F);" \
   "$rounds rounds, medians"
 for preset in "${presets[@]}"; do
   figure() {  # figure <program> <name> <label> <goal>: the program, twin, ratio, bare window

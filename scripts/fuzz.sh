@@ -1,12 +1,11 @@
 #!/usr/bin/env bash
 # A bounded libFuzzer run over the core (ASan and UBSan on); fails on any finding.
-# Usage: scripts/fuzz.sh [seconds]   (default 60)
+# Usage: scripts/fuzz.sh [seconds]   (default FUZZ_SECONDS, or 60)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=${1:-60}
+seconds=${1:-${FUZZ_SECONDS:-60}}
 
 # Debian's default clang, whichever version the release has (14 on Debian 12, 19 on 13).
-scripts/deps.sh cmake make clang libclang-rt-dev
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$(nproc)" >/dev/null
 

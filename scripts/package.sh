@@ -12,8 +12,8 @@ cd "$(dirname "$0")/.."
 root=$PWD
 dist=$(realpath -m "$1")
 
+source scripts/machine.sh
 source scripts/signing.sh
-scripts/deps.sh zip unzip wixl msitools faketime python3 openssl gnupg osslsigncode
 signing_check
 export PYTHONDONTWRITEBYTECODE=1  # no __pycache__ beside the sources
 python=/usr/bin/python3  # Debian's, whatever else is first on PATH: the build record names it
@@ -43,8 +43,9 @@ rm -rf "$dist"
 mkdir -p "$dist"
 cp app/icon/quorvel.ico "$work/quorvel.ico"
 
-for target in win64:windows:x64:"x64;1033" win32:windows-x86:x86:"Intel;1033"; do
-  IFS=: read -r suffix preset arch template <<<"$target"
+for row in "${QUORVEL_ARCHITECTURES[@]}"; do
+  read_architecture "$row"
+  arch=$msi_arch template=$msi_template
   name=Quorvel-$version-$suffix
   stage=$work/$name
   mkdir -p "$stage"

@@ -5,12 +5,11 @@
 # With the signing variables (scripts/signing.sh) the exes and MSIs are signed with Authenticode
 # and SHA256SUMS with GnuPG (dist/SHA256SUMS.asc); bad signing input is refused before anything
 # is built. Where 32-bit code runs neither natively nor through the emulator it refuses before
-# building.
+# building. The machine is set up by scripts/setup.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-source scripts/wine-env.sh
-scripts/deps.sh openssl gnupg
+source scripts/machine.sh
 source scripts/signing.sh
 signing_check
 if ! runs_32bit; then
@@ -23,9 +22,15 @@ if [ -n "$(git status --porcelain)" ]; then
   exit 1
 fi
 
-# Exactly the exes that go into the packages are the ones tested.
+# Exactly the exes that go into the packages are the ones tested; the release's own checks are
+# the test command's.
 rm -rf build/windows build/windows-x86 dist
-scripts/test-windows.sh windows windows-x86
+for preset in windows-x86 windows; do
+  echo "== build and test $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)" >/dev/null
+  ctest --preset "$preset" -j "$(nproc)" -LE release
+done
 scripts/package.sh dist
 
 echo "Release $(cat build/windows/version.txt) in dist/:"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and writes a PNG of its window under Xvfb.
+# Builds the program and writes a PNG of its window under Xvfb, on a machine set up by
+# scripts/setup.sh.
 # Usage: scripts/screenshot.sh [out.png] [--compute] [--x86]
 #   --compute: press "Изчисли" first (Tab to the button, then Space), as a user would.
 #   --x86: the 32-bit exe instead of the 64-bit one.
@@ -15,18 +16,18 @@ for arg in "$@"; do
     *) out=$arg ;;
   esac
 done
-source scripts/wine-env.sh
+source scripts/machine.sh
 need_preset_here "$preset"
-wine_deps xvfb xauth x11-apps imagemagick xdotool
-mingw_deps
 
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target Quorvel >/dev/null
 
-trap wine_stop EXIT
-wine_start --xvfb
+scripts/wine-session.sh start >/dev/null
+trap 'scripts/wine-session.sh stop' EXIT
+DISPLAY=$(cat build/wine-session/display)
+export DISPLAY
 # A Wine desktop of the window's size and a little more, so that Wine draws the frame too.
-wine explorer /desktop=Quorvel,600x440 "build/$preset/Quorvel.exe" >/dev/null 2>&1 &
+scripts/wine.sh explorer /desktop=Quorvel,600x440 "build/$preset/Quorvel.exe" >/dev/null 2>&1 &
 app=$!
 sleep 5
 if [ "$compute" = yes ]; then

@@ -1,0 +1,28 @@
+#include "field_input.h"
+
+#include <gtest/gtest.h>
+
+namespace quorvel {
+namespace {
+
+TEST(AdmitPaste, TakesTheFirstLineOfCodePageTextCutToTheRoom) {
+  const Admitted cut = AdmitPaste(u"Ключ 47\u4E2D031\r\nвтори ред", 8);
+  EXPECT_EQ(cut.text, u"Ключ 470");
+  EXPECT_TRUE(cut.refused);
+
+  const Admitted plain = AdmitPaste(u"abc\ndef", 50);
+  EXPECT_EQ(plain.text, u"abc");
+  EXPECT_FALSE(plain.refused) << "a line break is no refused character";
+  EXPECT_EQ(AdmitPaste(u"abc", 0).text, u"");
+}
+
+TEST(WordStartBefore, GoesBackOverBlanksThenTheWord) {
+  EXPECT_EQ(WordStartBefore(u"abc def  ", 9), 4u);
+  EXPECT_EQ(WordStartBefore(u"abc\tdef", 5), 4u) << "from inside a word";
+  EXPECT_EQ(WordStartBefore(u"abc", 3), 0u);
+  EXPECT_EQ(WordStartBefore(u"abc", 99), 0u) << "a caret past the end is at the end";
+  EXPECT_EQ(WordStartBefore(u"", 0), 0u);
+}
+
+}  // namespace
+}  // namespace quorvel
