@@ -4,11 +4,12 @@ the release folder: every size and SHA-256 on it is read from the file itself an
 release from BUILDINFO.txt, so the page cannot disagree with the files it describes.
 
 In the template, a line that starts with @SIGNED@ or @UNSIGNED@ is kept for a signed or an
-unsigned release, one with @GPG@ when SHA256SUMS gets a GnuPG signature; a line
+unsigned release, one with @GPG@ when SHA256SUMS gets a GnuPG signature, one with @URL@ when
+the release has a download address (and the package managers' manifests); a line
 "@ROW <file> | <what it is for>@" becomes the file's row in a table.
 
 Usage: download_page.py <release folder> <version> <commit> <commit time, seconds since 1970>
-                        [--signer <name>] [--gpg]
+                        [--signer <name>] [--gpg] [--url <download address>]
 """
 import argparse
 import hashlib
@@ -33,7 +34,8 @@ def row(folder, name, purpose):
         fail(f"the page lists {name}, which is not in {folder}")
     data = open(path, "rb").read()
     kib = (len(data) + 1023) // 1024
-    return (f'<tr><th scope="row"><a href="{name}">{name}</a></th><td>{purpose}</td>'
+    path_class = ' class="path"' if "/" in name else ""
+    return (f'<tr><th scope="row"{path_class}><a href="{name}">{name}</a></th><td>{purpose}</td>'
             f'<td class="size"><data value="{len(data)}">{kib} KiB</data></td>'
             f'<td class="sum"><code>{hashlib.sha256(data).hexdigest()}</code></td></tr>')
 
@@ -51,14 +53,17 @@ def main():
         parser.add_argument(name)
     parser.add_argument("--signer", default="")
     parser.add_argument("--gpg", action="store_true")
+    parser.add_argument("--url", default="")
     args = parser.parse_args()
 
-    keep = {"@SIGNED@": bool(args.signer), "@UNSIGNED@": not args.signer, "@GPG@": args.gpg}
+    keep = {"@SIGNED@": bool(args.signer), "@UNSIGNED@": not args.signer, "@GPG@": args.gpg,
+            "@URL@": bool(args.url)}
     width, height = struct.unpack(">II", open(os.path.join(args.folder, PICTURE), "rb").read(24)[16:])
     facts = {"@VERSION@": args.version, "@COMMIT@": args.commit,
              "@DATE@": time.strftime("%Y-%m-%d", time.gmtime(int(args.epoch))),
              "@BUILT_ON@": built_on(args.folder), "@SIGNER@": html.escape(args.signer),
-             "@WIDTH@": str(width), "@HEIGHT@": str(height)}
+             "@WIDTH@": str(width), "@HEIGHT@": str(height),
+             "@ADDRESS@": html.escape(args.url if args.url.endswith("/") else args.url + "/")}
     out = []
     for line in open(TEMPLATE, encoding="utf-8").read().splitlines():
         marker = next((m for m in keep if line.startswith(m)), None)

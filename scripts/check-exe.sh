@@ -10,11 +10,7 @@ set -euo pipefail
 exe=${1:-build/windows/Quorvel.exe}
 source "$(dirname "$0")/machine.sh"
 found=$(x86_64-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p')
-for row in "${QUORVEL_ARCHITECTURES[@]}"; do
-  read_architecture "$row"
-  [ "$format" != "$found" ] || break
-done
-[ "$format" = "$found" ] || { echo "FAIL: $exe is not a Windows program ($found)"; exit 1; }
+read_architecture "$found" || { echo "FAIL: $exe is not a Windows program ($found)"; exit 1; }
 bits=64 tools=x86_64-w64-mingw32
 [ "$manifest_arch" = amd64 ] || bits=32 tools=i686-w64-mingw32
 echo "ok: $bits-bit ($format)"

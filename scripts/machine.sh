@@ -20,11 +20,16 @@ QUORVEL_ARCHITECTURES=(
   "windows:win64:x64:x64;1033:Program Files:pei-x86-64:amd64:120"
   "windows-x86:win32:x86:Intel;1033:Program Files (x86):pei-i386:x86:156"
 )
-# Usage: read_architecture <row>: sets preset suffix msi_arch msi_template program_files format
-# manifest_arch limit_kib.
+# Usage: read_architecture <row | preset | PE format>: sets preset suffix msi_arch msi_template
+# program_files format manifest_arch limit_kib from that row; fails for none.
 read_architecture() {
-  IFS=: read -r preset suffix msi_arch msi_template program_files format manifest_arch \
-    limit_kib <<<"$1"
+  local row
+  for row in "${QUORVEL_ARCHITECTURES[@]}"; do
+    IFS=: read -r preset suffix msi_arch msi_template program_files format manifest_arch \
+      limit_kib <<<"$row"
+    [ "$1" != "$row" ] && [ "$1" != "$preset" ] && [ "$1" != "$format" ] || return 0
+  done
+  return 1
 }
 # Whether the programs of <preset> can run here: the 32-bit ones only where 32-bit code runs.
 preset_runs_here() { [ "$1" != windows-x86 ] || runs_32bit; }

@@ -4,6 +4,8 @@
 # installer, then the build record BUILDINFO.txt, the download page index.html with its picture
 # window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
 # are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
+# With QUORVEL_DOWNLOAD_URL, the address the files will be published at, it also writes the
+# manifests of winget (winget/) and Scoop (scoop/) for those files.
 # Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
 # package code is a name-based UUID of what it holds.
 # Usage: scripts/package.sh <folder>   (made anew; removed again if anything fails)
@@ -97,15 +99,22 @@ if gpg_enabled; then signed_by+=(gpg); fi
 $python release/build_info.py "$version" "$(git rev-parse HEAD)" "$epoch" build/windows \
   build/windows-x86 ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
 
+url=${QUORVEL_DOWNLOAD_URL:-}
+manifests=()
+if [ -n "$url" ]; then
+  $python release/manifests.py "$dist" "$version" "$url"
+  mapfile -t manifests < <(cd "$dist" && find winget scoop -type f | LC_ALL=C sort)
+fi
+
 # The page for those who download it, from the same files and facts.
 cp docs/window.png "$dist/window.png"
 gpg=()
 if gpg_enabled; then gpg=(--gpg); fi
 $python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$epoch" \
-  ${subject:+--signer "$subject"} "${gpg[@]}" >"$dist/index.html"
+  ${subject:+--signer "$subject"} ${url:+--url "$url"} "${gpg[@]}" >"$dist/index.html"
 
 (cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} BUILDINFO.txt index.html \
-  window.png >SHA256SUMS &&
+  window.png "${manifests[@]}" >SHA256SUMS &&
   sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then
   gpg_sign "$dist/SHA256SUMS"

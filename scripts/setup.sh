@@ -24,7 +24,7 @@ root=$PWD
 packages=(cmake make g++ binutils googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
   binutils-mingw-w64-i686 wine wine64 fonts-wine fonts-liberation xvfb xauth
-  zip unzip wixl msitools faketime python3 openssl gnupg osslsigncode chromium chromium-driver
+  zip unzip wixl msitools faketime python3 python3-yaml openssl gnupg osslsigncode chromium chromium-driver
   clang libclang-rt-dev x11-apps imagemagick xdotool)
 
 sudo=""

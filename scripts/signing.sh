@@ -4,7 +4,8 @@
 #   QUORVEL_SIGN_PASSWORD_FILE  the file that holds its password (never on a command line)
 #   QUORVEL_TIMESTAMP_URL       an RFC 3161 time-stamp server (optional)
 #   QUORVEL_GPG_KEY             the GnuPG key that signs SHA256SUMS (optional; GNUPGHOME applies)
-# With none of them set nothing is signed.
+# With none of them set nothing is signed. signing_check also refuses a QUORVEL_DOWNLOAD_URL,
+# the address the package managers' manifests name, that they would not take.
 
 signing_enabled() { [ -n "${QUORVEL_SIGN_PKCS12:-}" ]; }
 gpg_enabled() { [ -n "${QUORVEL_GPG_KEY:-}" ]; }
@@ -48,6 +49,11 @@ signing_check() {
     openssl x509 -noout -ext extendedKeyUsage <<<"$cert" 2>/dev/null | grep -q "Code Signing" ||
       signing_refuse "the certificate in '$p12' is not for code signing" \
         "(its extended key usage lacks codeSigning)" || return 1
+  fi
+  if [ -n "${QUORVEL_DOWNLOAD_URL:-}" ]; then
+    local why
+    why=$(/usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/../release/manifests.py" --check \
+      "$QUORVEL_DOWNLOAD_URL" 2>&1) || signing_refuse "${why#FAIL: }" || return 1
   fi
   if gpg_enabled; then
     gpg --batch --list-secret-keys -- "$QUORVEL_GPG_KEY" >/dev/null 2>&1 ||

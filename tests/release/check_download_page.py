@@ -44,7 +44,7 @@ def check(folder):
             if href[1:] not in ids:
                 problems.append(f"the link {href} leads to no section of the page")
         elif not re.match(r"https?://", href) and (
-                "/" in href or not os.path.isfile(os.path.join(folder, href))):
+                ".." in href.split("/") or not os.path.isfile(os.path.join(folder, href))):
             problems.append(f"the link {href!r} leads to no file of the release")
 
     listed = [line.split()[1] for line in open(os.path.join(folder, "SHA256SUMS"))]

@@ -2,13 +2,15 @@
 # The release's checks, one CTest test each, around the exes in build/windows and
 # build/windows-x86; their work is in build/windows/release-test/. "keys" and "packages" are
 # fixtures: a throwaway CA, code-signing certificates and GnuPG key made with openssl and gpg,
-# then an unsigned and a signed release made from both exes by scripts/package.sh.
+# then releases made from both exes by scripts/package.sh: unsigned, unsigned with a download
+# address (and so the package managers' manifests), and signed.
 # Usage: tests/release/release_test.sh <check> [argument]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source scripts/machine.sh
 export PYTHONDONTWRITEBYTECODE=1  # no __pycache__ beside the sources
 work=$PWD/build/windows/release-test
+address=https://downloads.example.org/quorvel/1.00/
 export GNUPGHOME=$work/keys/gnupg
 version=$(cat build/windows/version.txt)
 python=/usr/bin/python3
@@ -16,11 +18,7 @@ fail() {
   echo "FAIL: $*"
   exit 1
 }
-# The architecture row of a preset.
-for row in "${QUORVEL_ARCHITECTURES[@]}"; do
-  read_architecture "$row"
-  [ "$preset" != "${2:-}" ] || break
-done
+read_architecture "${2:-windows}" || true  # the architecture of a preset named
 name=Quorvel-$version-$suffix
 
 case "$1" in
@@ -50,6 +48,7 @@ case "$1" in
   packages)
     (cmake --preset windows-x86 && cmake --build --preset windows-x86 --target Quorvel) >/dev/null
     scripts/package.sh "$work/dist-a"
+    QUORVEL_DOWNLOAD_URL=$address scripts/package.sh "$work/dist-url"
     QUORVEL_SIGN_PKCS12=$work/keys/codeSigning.p12 QUORVEL_SIGN_PASSWORD_FILE=$work/keys/pass \
       QUORVEL_GPG_KEY=test@quorvel.invalid scripts/package.sh "$work/signed"
     gpgconf --kill gpg-agent
@@ -78,8 +77,22 @@ case "$1" in
       (while :; do :; done) &
       busy+=($!)
     done
-    scripts/package.sh "$work/dist-b"
-    diff "$work/dist-a/SHA256SUMS" "$work/dist-b/SHA256SUMS" || fail "two packagings differ"
+    QUORVEL_DOWNLOAD_URL=$address scripts/package.sh "$work/dist-b"
+    diff "$work/dist-url/SHA256SUMS" "$work/dist-b/SHA256SUMS" || fail "two packagings differ"
+    ;;
+  without-address)  # today's files, no more
+    files=$(cd "$work/dist-a" && find . -type f | sort | paste -sd' ')
+    [ "$files" = "./BUILDINFO.txt ./Quorvel-$version-win32.msi ./Quorvel-$version-win32.zip ./Quorvel-$version-win64.msi ./Quorvel-$version-win64.zip ./SHA256SUMS ./index.html ./window.png" ] ||
+      fail "without an address the release holds $files"
+    ! grep -qi "winget\|scoop" "$work/dist-a/index.html" || fail "the page names package managers"
+    ;;
+  manifests)  # read back and checked against the files; covered by the sums, named on the page
+    $python tests/release/check_manifests.py "$work/dist-url" "$address" || fail "the manifests"
+    for file in winget/manifests/q/Quorvel/Quorvel/$version/Quorvel.Quorvel.installer.yaml \
+      scoop/quorvel.json; do
+      grep -q " $file\$" "$work/dist-url/SHA256SUMS" || fail "SHA256SUMS does not cover $file"
+      grep -q "href=\"$file\"" "$work/dist-url/index.html" || fail "the page does not name $file"
+    done
     ;;
   build-record)  # the compilers as installed, how the 32-bit tests ran, the Debian release
     packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
@@ -131,12 +144,12 @@ case "$1" in
       fail "$name: README.txt does not name the signer"
     ;;
   page)  # well-formed, its own files with their sizes and sums, nothing from elsewhere
-    for dist in dist-a signed; do
+    for dist in dist-a dist-url signed; do
       $python tests/release/check_download_page.py "$work/$dist" || fail "$dist/index.html"
     done
     ;;
   page-in-browser)  # at 1280 and 390 px: no console error, nothing from elsewhere, no sideways scroll
-    $python tests/release/page_in_browser.py "$work/dist-a/index.html" build/download-page ||
+    $python tests/release/page_in_browser.py "$work/dist-url/index.html" build/download-page ||
       fail "the download page in Chromium"
     ;;
   refused)  # bad signing input: refused before anything is built, dist/ untouched
@@ -152,6 +165,8 @@ case "$1" in
       missing) expected="cannot read the PKCS#12 file" settings=(
         QUORVEL_SIGN_PKCS12="$keys/missing.p12" QUORVEL_SIGN_PASSWORD_FILE="$keys/pass") ;;
       gpg) expected="no secret key" settings=(QUORVEL_GPG_KEY=nobody@quorvel.invalid) ;;
+      http) expected="must be an https:// address" settings=(
+        QUORVEL_DOWNLOAD_URL=http://downloads.example.org/quorvel/1.00/) ;;
     esac
     if message=$(env "${settings[@]}" scripts/release.sh 2>&1); then
       fail "release.sh with ${settings[*]} went on"

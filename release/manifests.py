@@ -1,0 +1,145 @@
+#!/usr/bin/env python3
+"""Writes the package managers' manifests of a release from its own files: for winget, a
+multi-file manifest in the folders of winget's community repository, under <folder>/winget/;
+for Scoop, an app manifest, <folder>/scoop/quorvel.json. Every address is the download address
+plus the file's name, every hash the file's own, and each MSI's product and upgrade code is read
+from the MSI with msiinfo.
+
+With --check, only checks the download address: HTTPS, and one that winget's schema takes.
+
+Usage: manifests.py <release folder> <version> <download address>
+       manifests.py --check <download address>
+"""
+import hashlib
+import json
+import os
+import re
+import subprocess
+import sys
+
+# What a maintainer may change, each in one place.
+IDENTIFIER = "Quorvel.Quorvel"
+PUBLISHER = "Quorvel developers"  # as in the MSI
+LICENSE = "MIT"
+MANIFEST_VERSION = "1.12.0"  # the version winget's community repository asks for
+DESCRIPTION = {
+    "en-US": "A Vigenère-type XOR cipher shown letter by letter, for informatics lessons",
+    "bg-BG": "Шифър на Виженер с XOR, показан буква по буква, за часовете по информатика",
+}
+ARCHITECTURES = [("x64", "win64"), ("x86", "win32")]
+
+
+def fail(message):
+    sys.exit(f"FAIL: {message}")
+
+
+def check_address(address):
+    """The address with its closing slash, or the reason it is refused."""
+    if not address.startswith("https://"):
+        fail(f"QUORVEL_DOWNLOAD_URL must be an https:// address, not {address!r}")
+    # winget's schema: an http(s) address of at most 2048 characters; nothing here may need
+    # quoting in a URL, a YAML or a JSON string.
+    if not re.fullmatch(r"https://[A-Za-z0-9.-]+(:[0-9]+)?(/[A-Za-z0-9._~%!$&'()*+,;=:@/-]*)?",
+                        address) or len(address) > 1900:
+        fail(f"QUORVEL_DOWNLOAD_URL is not an address winget takes: {address!r}")
+    return address if address.endswith("/") else address + "/"
+
+
+def sha256(path):
+    return hashlib.sha256(open(path, "rb").read()).hexdigest().upper()
+
+
+def msi_property(path, name):
+    table = subprocess.run(["msiinfo", "export", path, "Property"], check=True,
+                           capture_output=True, text=True).stdout
+    found = re.search(rf"^{name}\t(\{{[0-9A-F-]+\}})\r?$", table, re.M)
+    return found.group(1) if found else fail(f"{path} has no {name}")
+
+
+def lines(fields, indent=""):
+    """YAML lines of a mapping whose values are strings, lists of strings or lists of mappings.
+    Every string is written as a JSON string, which YAML reads as the same string: "1.00" stays
+    text, not the number 1."""
+    out = []
+    for key, value in fields.items():
+        if not isinstance(value, list):
+            out.append(f"{indent}{key}: {json.dumps(value, ensure_ascii=False)}")
+            continue
+        out.append(f"{indent}{key}:")
+        for item in value:
+            if isinstance(item, dict):
+                inner = lines(item, indent + "  ")
+                out += [f"{indent}- {inner[0].lstrip()}", *inner[1:]]
+            else:
+                out.append(f"{indent}- {json.dumps(item, ensure_ascii=False)}")
+    return out
+
+
+def yaml(kind, fields):
+    """A winget manifest file of the kind: its schema line, then the fields."""
+    schema = f"https://aka.ms/winget-manifest.{kind}.{MANIFEST_VERSION}.schema.json"
+    body = lines({**fields, "ManifestType": kind, "ManifestVersion": MANIFEST_VERSION})
+    return "\n".join([f"# yaml-language-server: $schema={schema}", *body]) + "\n"
+
+
+def main():
+    if sys.argv[1:2] == ["--check"] and len(sys.argv) == 3:
+        check_address(sys.argv[2])
+        return
+    if len(sys.argv) != 4:
+        sys.exit(__doc__.strip().split("\n\n")[-1])
+    folder, version, address = sys.argv[1], sys.argv[2], check_address(sys.argv[3])
+    package = {"PackageIdentifier": IDENTIFIER, "PackageVersion": version}
+
+    installers = []
+    for arch, suffix in ARCHITECTURES:
+        msi = f"Quorvel-{version}-{suffix}.msi"
+        path = os.path.join(folder, msi)
+        installers.append({
+            "Architecture": arch, "InstallerType": "msi", "Scope": "machine",
+            "InstallerUrl": address + msi, "InstallerSha256": sha256(path),
+            "ProductCode": msi_property(path, "ProductCode"), "UpgradeBehavior": "install",
+            "AppsAndFeaturesEntries": [{"UpgradeCode": msi_property(path, "UpgradeCode")}]})
+    for arch, suffix in ARCHITECTURES:
+        zip_name = f"Quorvel-{version}-{suffix}.zip"
+        installers.append({
+            "Architecture": arch, "InstallerType": "zip", "NestedInstallerType": "portable",
+            "NestedInstallerFiles": [{"RelativeFilePath": "Quorvel.exe",
+                                      "PortableCommandAlias": "quorvel"}],
+            "InstallerUrl": address + zip_name,
+            "InstallerSha256": sha256(os.path.join(folder, zip_name))})
+    files = {
+        f"{IDENTIFIER}.yaml": yaml("version", {**package, "DefaultLocale": "en-US"}),
+        f"{IDENTIFIER}.installer.yaml": yaml("installer", {**package, "Installers": installers}),
+        f"{IDENTIFIER}.locale.en-US.yaml": yaml("defaultLocale", {
+            **package, "PackageLocale": "en-US", "Publisher": PUBLISHER, "PackageName": "Quorvel",
+            "PackageUrl": address, "License": LICENSE, "ShortDescription": DESCRIPTION["en-US"],
+            "Moniker": "quorvel", "Tags": ["cipher", "education", "informatics", "xor"]}),
+        f"{IDENTIFIER}.locale.bg-BG.yaml": yaml("locale", {
+            **package, "PackageLocale": "bg-BG", "Publisher": PUBLISHER, "PackageName": "Quorvel",
+            "License": LICENSE, "ShortDescription": DESCRIPTION["bg-BG"]}),
+    }
+    # manifests/<first letter>/<publisher>/<name>/<version>/, as the community repository has it
+    winget = os.path.join(folder, "winget", "manifests", IDENTIFIER[0].lower(),
+                          *IDENTIFIER.split("."), version)
+    os.makedirs(winget)
+    for name, text in files.items():
+        open(os.path.join(winget, name), "w", encoding="utf-8").write(text)
+
+    scoop = {
+        "version": version, "description": DESCRIPTION["en-US"], "homepage": address,
+        "license": LICENSE,
+        "architecture": {
+            bits: {"url": address + f"Quorvel-{version}-{suffix}.zip",
+                   "hash": sha256(os.path.join(folder, f"Quorvel-{version}-{suffix}.zip")).lower()}
+            for bits, suffix in (("64bit", "win64"), ("32bit", "win32"))},
+        "bin": "Quorvel.exe",
+        "shortcuts": [["Quorvel.exe", "Quorvel"]],
+    }
+    os.makedirs(os.path.join(folder, "scoop"))
+    with open(os.path.join(folder, "scoop", "quorvel.json"), "w", encoding="utf-8") as out:
+        json.dump(scoop, out, indent=2, ensure_ascii=False)
+        out.write("\n")
+
+
+main()
