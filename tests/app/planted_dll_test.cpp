@@ -6,29 +6,17 @@
 // same conditions is Wine's own doing (its user32 loads version.dll before any program's first
 // instruction): reported, not counted against the program.
 // Usage: planted_dll_test <Quorvel.exe> <bare_window.exe> <planted.dll> <folder>
-#include <windows.h>
-// clang-format off
-#include <oleacc.h>  // needs windows.h before it
-// clang-format on
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "accessible.h"
 #include "dlls_loaded_by_name.h"
 #include "top_window.h"
 
 namespace {
 
 using quorvel::kLoadedByName;
-
-std::string Utf8(const std::wstring& text) {
-  std::string utf8(text.size() * 3, '\0');
-  utf8.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                          static_cast<int>(utf8.size()), nullptr, nullptr)));
-  return utf8;
-}
 
 // A copy of the program in a folder of its own, with the stub beside it under every name.
 std::wstring Plant(const std::wstring& folder, const wchar_t* exe, const wchar_t* stub) {
@@ -91,27 +79,6 @@ void SetClipboard(const std::wstring& text) {
   EmptyClipboard();
   SetClipboardData(CF_UNICODETEXT, memory);
   CloseClipboard();
-}
-
-std::wstring AccessibleName(HWND control) {
-  constexpr GUID kIAccessible = {
-      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-  IAccessible* object = nullptr;
-  std::wstring name;
-  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible,
-                                           reinterpret_cast<void**>(&object)))) {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    if (object->get_accName(self, &text) == S_OK && text != nullptr) {
-      name = text;
-    }
-    SysFreeString(text);
-    object->Release();
-  }
-  return name;
 }
 
 // Every feature a pupil reaches, each through the window messages that typing, pasting and

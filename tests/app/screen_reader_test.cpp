@@ -4,21 +4,15 @@
 // its own. A control that answers WM_GETOBJECT with an object of its own must not pass for one
 // of oleacc's proxies, which UI Automation's MSAA proxy refuses on Windows.
 // Usage: screen_reader_test <Quorvel.exe>
-#include <windows.h>
-// clang-format off
-#include <oleacc.h>  // needs windows.h before it
-// clang-format on
-
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "accessible.h"
 #include "top_window.h"
 
 namespace {
 
-constexpr GUID kIAccessible = {
-    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 constexpr GUID kIServiceProvider = {
     0x6d5140c1, 0x7436, 0x11ce, {0x80, 0x34, 0x00, 0xaa, 0x00, 0x60, 0x09, 0xfa}};
 constexpr GUID kIsOleaccProxy = {
@@ -188,14 +182,6 @@ bool UiaTakes(IAccessible* object) {
     return false;
   }
   return true;
-}
-
-std::string Utf8(const std::wstring& text) {
-  std::string utf8(text.size() * 3, '\0');
-  utf8.resize(static_cast<std::size_t>(
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
-                          static_cast<int>(utf8.size()), nullptr, nullptr)));
-  return utf8;
 }
 
 // What the program's window says to a screen reader, asked once it is ready for input; ok
