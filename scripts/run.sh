@@ -19,4 +19,6 @@ if [ -z "${DISPLAY:-}" ]; then
   trap 'scripts/wine-session.sh stop' EXIT
 fi
 echo "Opening build/$preset/Quorvel.exe"
-scripts/wine.sh "build/$preset/Quorvel.exe"
+# Waited for in the background, so that a signal stops the session (and the window) at once.
+scripts/wine.sh "build/$preset/Quorvel.exe" &
+wait $!
