@@ -38,10 +38,13 @@ trap 'rm -f "$log" "$fetched"' EXIT
 apt_error() {
   grep -m 1 '^E: ' "$log" | sed -E 's/ +Mirror sync in progress\?.*//; s/ *\[IP: [^]]*\]//'
 }
+# The packages named that are not installed; one from a suite (qemu-user/bookworm-backports)
+# always, as its version is what counts.
 missing() {
   local pkg
   for pkg in "$@"; do
-    dpkg-query -W -f='${Status}' "${pkg%/*}" 2>/dev/null | grep -q "ok installed" || echo "$pkg"
+    [[ $pkg != */* ]] && dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "ok installed" ||
+      echo "$pkg"
   done
 }
 # A package list that cannot be fetched (a mirror in mid-sync serves an index of the wrong size)
@@ -59,8 +62,8 @@ fetch_lists() {
   done
   echo "apt-get update failed 3 times; the packages come from the lists apt has: $(apt_error)"
 }
-# Installs the packages named that are missing (a name such as qemu-user/bookworm-backports from
-# that suite); where they cannot be, says why on stdout in one line and fails.
+# Installs the packages named that are missing; where they cannot be, says why on stdout in one
+# line and fails.
 install() {
   local options=() want
   if [ "$1" = --no-recommends ]; then
