@@ -13,7 +13,12 @@ state=build/wine-session
 wine=scripts/wine.sh
 
 # A process that ended is no longer running even while nobody has reaped it yet.
-running() { local stat; stat=$(ps -o stat= -p "$1" 2>/dev/null) && [[ $stat != Z* ]]; }
+running() {
+  kill -0 "$1" 2>/dev/null || return 1
+  local stat
+  stat=$(ps -o stat= -p "$1" 2>/dev/null) || return 0
+  [[ $stat != Z* ]]
+}
 alive() { [ -f "$state/$1.pid" ] && running "$(cat "$state/$1.pid")"; }
 stop_pid() {  # stop_pid <name> [signal]: ends the process and waits up to 5 s for it to go
   alive "$1" || { rm -f "$state/$1.pid"; return 0; }
@@ -59,8 +64,7 @@ case "${1:-}" in
       set_dpi 96  # whatever an interrupted run left
     fi
     parent=$PPID
-    setsid bash -c "while ps -o stat= -p $parent | grep -qv '^Z'; do sleep 0.5; done; exec '$0' stop" \
-      </dev/null >/dev/null 2>&1 &
+    setsid "$0" watch "$parent" </dev/null >/dev/null 2>&1 &
     echo $! >"$state/watchdog.pid"
     echo "Wine session on display :$number for process $parent"
     ;;
@@ -70,6 +74,10 @@ case "${1:-}" in
     server_stop
     stop_pid xvfb
     rm -rf "$state"
+    ;;
+  watch)  # the watchdog
+    while running "$2"; do sleep 0.5; done
+    exec "$0" stop
     ;;
   at-dpi)
     set_dpi "$2"

@@ -9,7 +9,9 @@
 set -uo pipefail
 source "$(dirname "$0")/machine.sh"
 export WINEPREFIX=$QUORVEL_ROOT/build/wineprefix WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono, Gecko or menu entries; and no debugger, so that a program that crashes ends at once
+# instead of waiting for someone to attach.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;winedbg.exe=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 # Wine's 64-bit loader everywhere: it starts the 32-bit one for 32-bit programs alone.
 export WINELOADER=/usr/lib/wine/wine64 PATH=$QUORVEL_ROOT/build/wine64-loader:$PATH
 session=$QUORVEL_ROOT/build/wine-session
