@@ -8,7 +8,8 @@
 #   at-dpi: Wine's system DPI set for the command alone; the wineserver starts again around it,
 #   since Wine 10 reads the setting only then.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+self=$(realpath "$0")
+cd "$(dirname "$self")/.."
 state=build/wine-session
 wine=scripts/wine.sh
 
@@ -49,7 +50,7 @@ set_dpi() {  # 96, Wine's default, deletes the value
 
 case "${1:-}" in
   start)
-    "$0" stop
+    "$self" stop
     mkdir -p "$state"
     fifo=$state/display.fifo
     rm -f "$fifo"
@@ -64,7 +65,7 @@ case "${1:-}" in
       set_dpi 96  # whatever an interrupted run left
     fi
     parent=$PPID
-    setsid "$0" watch "$parent" </dev/null >/dev/null 2>&1 &
+    setsid "$self" watch "$parent" </dev/null >/dev/null 2>&1 &
     echo $! >"$state/watchdog.pid"
     echo "Wine session on display :$number for process $parent"
     ;;
@@ -77,7 +78,7 @@ case "${1:-}" in
     ;;
   watch)  # the watchdog
     while running "$2"; do sleep 0.5; done
-    exec "$0" stop
+    exec "$self" stop
     ;;
   at-dpi)
     set_dpi "$2"
