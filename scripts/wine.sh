@@ -23,12 +23,15 @@ program=$1
 if [ -f "$program" ] && ! runs_32bit &&
   x86_64-w64-mingw32-objdump -f "$program" 2>/dev/null | grep -q 'pei-i386'; then
   twin=${program/\/windows-x86\//\/windows\/}
-  if [[ " $* " == *" --gtest_list_tests "* ]] && [ -f "$twin" ]; then
-    program=$twin
-  else
+  if [[ " $* " != *" --gtest_list_tests "* ]]; then
     echo "skipped: a 32-bit program, and $(without_32bit)"
     exit 77
+  elif [ ! -f "$twin" ]; then
+    echo "FAIL: $(without_32bit); the 32-bit tests are listed from the 64-bit build," \
+      "so build the windows preset first"
+    exit 1
   fi
+  program=$twin
 fi
 # Wine's helper processes can keep a pipe open long after the program ended: the output goes
 # through a file.
