@@ -4,11 +4,13 @@
 
 namespace quorvel {
 
-// The DLLs that the program and the system DLLs it uses load by name on Windows 7 to 11, other
-// than the "known DLLs", which Windows always takes from System32: visual styles, the desktop
-// compositor and the drawing they bring in, the random numbers and the cryptographic provider,
-// the version record, accessibility, input methods and text services, and what the shell and
-// COM bring in around them. A Windows 7 that cannot restrict the DLL search loads them all from
+// The DLLs that the program and the system DLLs it uses load by name on Windows 7 to 11:
+// visual styles, the desktop compositor and the drawing they bring in, the random numbers and
+// the cryptographic provider, the version record, accessibility, input methods and text
+// services, and what the shell and COM bring in around them. Some are "known DLLs" on some
+// versions (imm32, msctf, setupapi, clbcatq), which Windows takes from System32 anyway; they
+// stand here because the list is what a planted copy could be loaded as somewhere, and Wine
+// has no known DLLs. A Windows 7 that cannot restrict the DLL search loads them all from
 // System32 at start; the planted-DLL test plants a stub under each of these names.
 inline constexpr const wchar_t* kLoadedByName[] = {
     L"uxtheme.dll",  L"dwmapi.dll",  L"msimg32.dll", L"cryptbase.dll", L"cryptsp.dll",

@@ -5,12 +5,13 @@
 # Xvfb display of this script's own, for the 64-bit and the 32-bit exe; the program once more
 # on the Windows 7 road (tests/app/windows7_copy.sh), where it loads the DLLs it would take by
 # name from System32 at start. Then the core's microbenchmarks.
-# Usage: scripts/bench.sh [rounds]   (default 9; medians are reported), on a machine set up by
-# scripts/setup.sh.
+# Usage: scripts/bench.sh [rounds]   (default 9; medians are reported). It sets the checkout up
+# first (scripts/setup.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 rounds=${1:-9}
 
+scripts/setup.sh
 source scripts/machine.sh
 presets=()
 for row in "${QUORVEL_ARCHITECTURES[@]}"; do

@@ -61,6 +61,9 @@ done < <(grep "DLL Name:" <<<"$headers" | awk '{print $3}')
 check "icon" "RT_GROUP_ICON" "$resources"
 check "manifest" "RT_MANIFEST" "$resources"
 check "manifest for $manifest_arch" "processorArchitecture=\"$manifest_arch\"" "$text"
+# Without it Windows takes a 32-bit exe for a legacy program: file and registry virtualisation,
+# and installer detection asking for elevation.
+check "runs as the invoker" "requestedExecutionLevel level=\"asInvoker\"" "$text"
 
 size=$(stat -c %s "$exe")
 if [ "$size" -le $((limit_kib * 1024)) ]; then

@@ -3,7 +3,7 @@
 # cannot execute 32-bit code.
 QUORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 if [ ! -f "$QUORVEL_ROOT/build/setup.env" ]; then
-  echo "FAIL: this machine is not set up yet: run scripts/setup.sh first" >&2
+  echo "FAIL: this checkout is not set up yet: run scripts/setup.sh first" >&2
   exit 1
 fi
 source "$QUORVEL_ROOT/build/setup.env"
@@ -33,9 +33,10 @@ read_architecture() {
 }
 # Whether the programs of <preset> can run here: the 32-bit ones only where 32-bit code runs.
 preset_runs_here() { [ "$1" != windows-x86 ] || runs_32bit; }
-# Stops a script that was asked to start the 32-bit exe where it cannot run, before it builds.
+# Stops a script that needs the programs of <preset> to run where they cannot, before it builds.
+# Usage: need_preset_here <preset> [what therefore is not done]
 need_preset_here() {
   preset_runs_here "$1" && return 0
-  echo "FAIL: $(without_32bit), so the 32-bit exe cannot run here" >&2
+  echo "FAIL: $(without_32bit), so ${2:-the 32-bit exe cannot run here}" >&2
   exit 1
 }

@@ -8,11 +8,44 @@
 # manifests of winget (winget/) and Scoop (scoop/) for those files.
 # Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
 # package code is a name-based UUID of what it holds.
-# Usage: scripts/package.sh <folder>   (made anew; removed again if anything fails)
+# Usage: scripts/package.sh [--check] <folder>   (--check: only whether the folder may take it)
+# The folder must be new, empty or hold an earlier release of this script's, which is replaced;
+# any other is refused before anything is written. The release is made aside and only put into
+# the folder once whole, so a failure leaves the folder as it was.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-dist=$(realpath -m "$1")
+check_only=no
+if [ "${1:-}" = --check ]; then
+  check_only=yes
+  shift
+fi
+target=$(realpath -m "$1")
+
+# The names at the top of a release; a folder holding anything else is somebody's.
+release_entry() {
+  case "$1" in
+    Quorvel-* | BUILDINFO.txt | index.html | window.png | SHA256SUMS | SHA256SUMS.asc | winget | scoop) ;;
+    *) return 1 ;;
+  esac
+}
+if [ -e "$target" ] && [ ! -d "$target" ]; then
+  echo "FAIL: $1 is a file, not a folder; nothing was written" >&2
+  exit 1
+fi
+if [ -d "$target" ] && [ -n "$(ls -A "$target")" ]; then
+  foreign=""
+  for entry in "$target"/* "$target"/.[!.]* "$target"/..?*; do
+    [ -e "$entry" ] || [ -L "$entry" ] || continue
+    release_entry "${entry##*/}" || { foreign=${entry##*/}; break; }
+  done
+  if [ -n "$foreign" ] || [ ! -f "$target/SHA256SUMS" ]; then
+    echo "FAIL: $1 is not empty and holds no release of this script's (${foreign:-no SHA256SUMS}" \
+      "in it); a release goes into a new or an empty folder, and nothing was written" >&2
+    exit 1
+  fi
+fi
+[ "$check_only" = no ] || exit 0
 
 source scripts/machine.sh
 source scripts/signing.sh
@@ -40,9 +73,9 @@ fi
 signer=$(sed 's/[\\&|]/\\&/g' <<<"$subject")  # as a sed replacement
 
 work=$(mktemp -d /tmp/quorvel-package.XXXXXX)
-trap 'status=$?; rm -rf "$work"; [ $status -eq 0 ] || rm -rf "$dist"' EXIT
-rm -rf "$dist"
-mkdir -p "$dist"
+trap 'rm -rf "$work"' EXIT
+dist=$work/dist
+mkdir "$dist"
 cp app/icon/quorvel.ico "$work/quorvel.ico"
 
 for row in "${QUORVEL_ARCHITECTURES[@]}"; do
@@ -119,3 +152,10 @@ $python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$ep
 if gpg_enabled; then
   gpg_sign "$dist/SHA256SUMS"
 fi
+
+# Whole: now the earlier release, if any, makes room for it.
+mkdir -p "$target"
+for entry in "$target"/*; do
+  if [ -e "$entry" ] && release_entry "${entry##*/}"; then rm -rf "$entry"; fi
+done
+cp -R "$dist"/. "$target"/

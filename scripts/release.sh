@@ -5,18 +5,17 @@
 # With the signing variables (scripts/signing.sh) the exes and MSIs are signed with Authenticode
 # and SHA256SUMS with GnuPG (dist/SHA256SUMS.asc); bad signing input is refused before anything
 # is built. Where 32-bit code runs neither natively nor through the emulator it refuses before
-# building. The machine is set up by scripts/setup.sh.
+# building, and so where dist/ holds anything but an earlier release. It sets the checkout up
+# first (scripts/setup.sh), after checking what it was given.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-source scripts/machine.sh
 source scripts/signing.sh
 signing_check
-if ! runs_32bit; then
-  echo "FAIL: no release is made here: $(without_32bit), and a release is made only where" \
-    "both exes are tested; nothing was built or written" >&2
-  exit 1
-fi
+scripts/package.sh --check dist
+scripts/setup.sh
+source scripts/machine.sh
+need_preset_here windows-x86 "no release is made here: a release is made only where both exes are tested; nothing was built or written"
 if [ -n "$(git status --porcelain)" ]; then
   echo "FAIL: the tree has changes that are not committed; a release is made from a commit"
   exit 1
@@ -24,7 +23,7 @@ fi
 
 # Exactly the exes that go into the packages are the ones tested; the release's own checks are
 # the test command's.
-rm -rf build/windows build/windows-x86 dist
+rm -rf build/windows build/windows-x86
 for preset in windows-x86 windows; do
   echo "== build and test $preset"
   cmake --preset "$preset" >/dev/null

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the program and writes a PNG of its window under Xvfb, on a machine set up by
-# scripts/setup.sh.
+# Sets the checkout up (scripts/setup.sh), builds the program and writes a PNG of its window
+# under Xvfb.
 # Usage: scripts/screenshot.sh [out.png] [--compute] [--x86]
 #   --compute: press "Изчисли" first (Tab to the button, then Space), as a user would.
 #   --x86: the 32-bit exe instead of the 64-bit one.
@@ -16,6 +16,7 @@ for arg in "$@"; do
     *) out=$arg ;;
   esac
 done
+scripts/setup.sh
 source scripts/machine.sh
 need_preset_here "$preset"
 

@@ -11,14 +11,35 @@ cd "$(dirname "$0")/.."
 tree() { git status --porcelain --ignored -- . ':!build' ':!dist'; }
 tree_before=$(tree)
 
+presets=(native asan windows-x86 windows)
+# One count of every CTest run, from the attributes of each JUnit file's test suite, printed
+# however the run ends; a preset without its file (it did not configure, build or finish) counts
+# as one failure, named.
+count() {
+  local preset missing=()
+  for preset in "${presets[@]}"; do
+    if [ -f "build/$preset/tests.xml" ]; then
+      sed -n '1,/>/s/^\s*\(tests\|failures\|disabled\|skipped\)="\([0-9]*\)".*/\1 \2/p' \
+        "build/$preset/tests.xml"
+    else
+      missing+=("$preset")
+      echo "tests 1"
+      echo "failures 1"
+    fi
+  done | awk '{ n[$1] += $2 } END { printf "tests: %d passed, %d failed, %d skipped\n",
+    n["tests"] - n["failures"] - n["disabled"] - n["skipped"], n["failures"], n["disabled"] + n["skipped"] }'
+  for preset in "${presets[@]}"; do
+    [ -f "build/$preset/tests.xml" ] || echo "FAIL: the $preset preset gave no results"
+  done
+}
+for preset in "${presets[@]}"; do rm -f "build/$preset/tests.xml"; done
+trap count EXIT
+
 scripts/setup.sh
 export CMAKE_BUILD_PARALLEL_LEVEL=${CMAKE_BUILD_PARALLEL_LEVEL:-$(nproc)}
 export CTEST_PARALLEL_LEVEL=${CTEST_PARALLEL_LEVEL:-$(nproc)}
 status=0
-# Where no 32-bit program runs, the 32-bit build's tests are listed from the 64-bit build's.
-cmake --preset windows >/dev/null && cmake --build --preset windows >/dev/null || status=1
-for preset in native asan windows-x86 windows; do
-  rm -f "build/$preset/tests.xml"
+for preset in "${presets[@]}"; do
   echo "== $preset"
   # The build's own lines are left out; CTest's stay.
   cmake --workflow --preset "$preset" 2>&1 |
@@ -31,10 +52,4 @@ if [ -n "$left" ]; then
   echo "FAIL: the tests left in the tree: $(paste -sd" " <<<"$left")"
   status=1
 fi
-# One count of every CTest run above, from the attributes of each JUnit file's test suite.
-for preset in native asan windows-x86 windows; do
-  sed -n '1,/>/s/^\s*\(tests\|failures\|disabled\|skipped\)="\([0-9]*\)".*/\1 \2/p' \
-    "build/$preset/tests.xml" 2>/dev/null || true
-done | awk '{ n[$1] += $2 } END { printf "tests: %d passed, %d failed, %d skipped\n",
-  n["tests"] - n["failures"] - n["disabled"] - n["skipped"], n["failures"], n["disabled"] + n["skipped"] }'
 exit $status

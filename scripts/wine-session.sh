@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # A session for the Windows tests: an Xvfb display and a persistent wineserver (each start of a
-# program then takes about 0.1 s instead of 4), each in a session of its own. A watchdog stops
-# both by their process ids as soon as the process that started the session is gone, whether it
-# ended, was interrupted with Ctrl+C or killed: CTest's fixture runs "start", and "stop" at the
-# end. The state is in build/wine-session/.
+# program then takes about 0.1 s instead of 4), each in a session of its own. Every build tree,
+# script or IDE that runs Windows programs at once shares the one session of the checkout's
+# prefix: "start" joins a live one, "stop" leaves it, and the last to leave stops it. A watchdog
+# stops it by the process ids as soon as no process that joined is left, whether it ended, was
+# interrupted with Ctrl+C or killed. CTest's fixture runs "start", and "stop" at the end.
+# The state is in build/wine-session/. Every program that scripts/wine.sh starts holds
+# build/wine-session.lock shared while it runs; starting, stopping and a change of DPI take it
+# alone, so that none of them pulls the wineserver from under a running program.
 # Usage: scripts/wine-session.sh start | stop | at-dpi <dpi> <command>...
 #   at-dpi: Wine's system DPI set for the command alone; the wineserver starts again around it,
-#   since Wine 10 reads the setting only then.
+#   since Wine 10 reads the setting only then. Programs the command starts share its lock.
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
@@ -29,14 +33,37 @@ stop_pid() {  # stop_pid <name> [signal]: ends the process and waits up to 5 s f
   for tries in $(seq 50); do running "$pid" && sleep 0.1 || break; done
   rm -f "$state/$1.pid"
 }
+# The session's lock, alone, for the rest of this process; the programs started under it
+# (scripts/wine.sh) know they are inside it. What runs on after this process must not keep it.
+lock_alone() {
+  mkdir -p build
+  exec 9>>build/wine-session.lock
+  flock 9
+  export QUORVEL_WINE_LOCKED=1
+}
+# The processes that joined the session and are still running; the others are forgotten.
+users() {
+  local user
+  for user in "$state"/users/*; do
+    [ -e "$user" ] || continue
+    if running "${user##*/}"; then echo "${user##*/}"; else rm -f "$user"; fi
+  done
+}
 server_start() {
-  $wine wineserver -k >/dev/null 2>&1 || true  # one a test discovery may have left lingering
-  setsid $wine wineserver -f -p >/dev/null 2>&1 &
+  $wine wineserver -k >/dev/null 2>&1 || true  # one a program started alone may have left
+  setsid $wine wineserver -f -p >/dev/null 2>&1 9>&- &
   echo $! >"$state/wineserver.pid"
 }
 server_stop() {
   alive wineserver && $wine wineserver -k >/dev/null 2>&1 || true
   stop_pid wineserver
+}
+session_stop() {
+  [ -d "$state" ] || return 0
+  [ "$(cat "$state/watchdog.pid" 2>/dev/null)" = $$ ] || stop_pid watchdog KILL
+  server_stop
+  stop_pid xvfb
+  rm -rf "$state"
 }
 set_dpi() {  # 96, Wine's default, deletes the value
   if [ "$1" = 96 ]; then
@@ -50,12 +77,17 @@ set_dpi() {  # 96, Wine's default, deletes the value
 
 case "${1:-}" in
   start)
-    "$self" stop
-    mkdir -p "$state"
+    lock_alone
+    if alive xvfb && alive wineserver && alive watchdog; then
+      touch "$state/users/$PPID"
+      echo "Wine session on display $(cat "$state/display") joined by process $PPID"
+      exit 0
+    fi
+    session_stop  # whatever a killed run left
+    mkdir -p "$state/users"
     fifo=$state/display.fifo
-    rm -f "$fifo"
     mkfifo "$fifo"
-    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 9>&- &
     echo $! >"$state/xvfb.pid"
     read -r number <"$fifo"
     rm -f "$fifo"
@@ -64,23 +96,27 @@ case "${1:-}" in
     if $wine reg query 'HKCU\Control Panel\Desktop' /v LogPixels >/dev/null 2>&1; then
       set_dpi 96  # whatever an interrupted run left
     fi
-    parent=$PPID
-    setsid "$self" watch "$parent" </dev/null >/dev/null 2>&1 &
+    touch "$state/users/$PPID"
+    setsid "$self" watch </dev/null >/dev/null 2>&1 9>&- &
     echo $! >"$state/watchdog.pid"
-    echo "Wine session on display :$number for process $parent"
+    echo "Wine session on display :$number for process $PPID"
     ;;
   stop)
-    [ -d "$state" ] || exit 0
-    [ "$(cat "$state/watchdog.pid" 2>/dev/null)" = $$ ] || stop_pid watchdog KILL
-    server_stop
-    stop_pid xvfb
-    rm -rf "$state"
+    lock_alone
+    rm -f "$state/users/$PPID"
+    [ -n "$(users)" ] || session_stop
     ;;
-  watch)  # the watchdog
-    while running "$2"; do sleep 0.5; done
-    exec "$self" stop
+  watch)  # the watchdog: stops the session once nobody who joined it is left
+    while :; do
+      sleep 0.5
+      [ -z "$(users)" ] || continue
+      lock_alone
+      [ -n "$(users)" ] || { session_stop; exit 0; }
+      flock -u 9
+    done
     ;;
   at-dpi)
+    lock_alone
     set_dpi "$2"
     status=0
     "${@:3}" || status=$?

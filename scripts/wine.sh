@@ -2,9 +2,9 @@
 # Runs a Windows program, or one of Wine's tools, in the project's Wine prefix as scripts/setup.sh
 # made it: the CTest emulator of the Windows presets and what every script starts Windows
 # programs with. It takes the display and the wineserver of the running test session
-# (scripts/wine-session.sh), if any. Where no 32-bit program runs, a 32-bit one is not started:
-# status 77, which CTest counts as skipped, with the reason; GoogleTest's listing of its tests
-# then comes from the 64-bit build of the same sources.
+# (scripts/wine-session.sh), if any, and holds that session's lock shared while the program runs.
+# Where no 32-bit program runs, a 32-bit one is not started: status 77, which CTest counts as
+# skipped, with the reason.
 # Usage: scripts/wine.sh <program.exe | wineserver | wine tool> [arguments]
 set -uo pipefail
 source "$(dirname "$0")/machine.sh"
@@ -22,21 +22,17 @@ program=$1
 [ "$program" != wineserver ] || exec wineserver "${@:2}"
 if [ -f "$program" ] && ! runs_32bit &&
   x86_64-w64-mingw32-objdump -f "$program" 2>/dev/null | grep -q 'pei-i386'; then
-  twin=${program/\/windows-x86\//\/windows\/}
-  if [[ " $* " != *" --gtest_list_tests "* ]]; then
-    echo "skipped: a 32-bit program, and $(without_32bit)"
-    exit 77
-  elif [ ! -f "$twin" ]; then
-    echo "FAIL: $(without_32bit); the 32-bit tests are listed from the 64-bit build," \
-      "so build the windows preset first"
-    exit 1
-  fi
-  program=$twin
+  echo "skipped: a 32-bit program, and $(without_32bit)"
+  exit 77
+fi
+if [ -z "${QUORVEL_WINE_LOCKED:-}" ]; then
+  exec 9>>"$QUORVEL_ROOT/build/wine-session.lock"
+  flock -s 9
 fi
 # Wine's helper processes can keep a pipe open long after the program ended: the output goes
 # through a file.
 out=$(mktemp)
-wine "$program" "${@:2}" >"$out" 2>&1
+wine "$program" "${@:2}" >"$out" 2>&1 9>&-
 status=$?
 cat "$out"
 rm -f "$out"

@@ -176,22 +176,28 @@ case "$1" in
     [ "$(ls -l --full-time dist 2>&1 || true)" = "$dist_before" ] ||
       fail "release.sh with ${settings[*]} changed dist/"
     ;;
-  without-32bit)  # the 32-bit exe and a release refused at once, writing nothing
-    mark=$(mktemp)
-    trap 'rm -f "$mark"' EXIT
-    case "$2" in
-      run) command=(scripts/run.sh windows-x86) ;;
-      screenshot) command=(scripts/screenshot.sh --x86) ;;
-      release) command=(scripts/release.sh) ;;
-    esac
-    if message=$(QUORVEL_NO_32BIT=1 timeout 20 "${command[@]}" 2>&1); then
-      fail "${command[*]} with QUORVEL_NO_32BIT=1 went on"
+  without-32bit)  # where the scripts refuse the 32-bit exe, and only that one
+    if message=$(QUORVEL_NO_32BIT=1 bash -c 'source scripts/machine.sh && need_preset_here windows &&
+      echo "64-bit: on" && need_preset_here windows-x86 && echo "32-bit: on"' 2>&1); then
+      fail "the 32-bit exe with QUORVEL_NO_32BIT=1 was not refused: $message"
     fi
-    grep -q "QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code" \
-      <<<"$message" || fail "${command[*]} with QUORVEL_NO_32BIT=1 said: $message"
-    written=$(find . -newer "$mark" -not -path './.git/*' -not -path './build/wine-session*' |
-      head -n 3)
-    [ -z "$written" ] || fail "${command[*]} with QUORVEL_NO_32BIT=1 wrote $written"
+    [ "$message" = "64-bit: on
+FAIL: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code, so the 32-bit exe cannot run here" ] ||
+      fail "with QUORVEL_NO_32BIT=1: $message"
+    ;;
+  folder-kept)  # a folder of somebody else's: refused, before anything is written, and kept
+    folder=$work/somebodys
+    rm -rf "$folder"
+    mkdir -p "$folder"
+    echo "the pupils' marks" >"$folder/marks.txt"
+    cp "$work/dist-a/SHA256SUMS" "$folder/SHA256SUMS"
+    if message=$(scripts/package.sh "$folder" 2>&1); then
+      fail "package.sh packed into a folder holding marks.txt"
+    fi
+    grep -q "holds no release of this script's (marks.txt in it)" <<<"$message" ||
+      fail "package.sh refused the folder with: $message"
+    [ "$(ls -A "$folder" | paste -sd' ')" = "SHA256SUMS marks.txt" ] &&
+      [ "$(cat "$folder/marks.txt")" = "the pupils' marks" ] || fail "the folder was changed"
     ;;
   msi-*)  # installed silently, its program started and closed, removed leaving nothing
     wine=scripts/wine.sh
