@@ -53,9 +53,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   const DWORD field = WS_TABSTOP | ES_AUTOHSCROLL;
   const DWORD button = WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW;
   HWND made[9] = {
-      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", quorvel::kTaskText, child | box, px(8), px(168),
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", reinterpret_cast<const wchar_t*>(quorvel::kTaskText), child | box, px(8), px(168),
                       px(489), px(177), window, nullptr, instance, nullptr),
-      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", quorvel::kQuoteText, WS_CHILD | box, px(40),
+      CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", reinterpret_cast<const wchar_t*>(quorvel::kQuoteText), WS_CHILD | box, px(40),
                       px(312), px(449), px(121), window, nullptr, instance, nullptr),
       CreateWindowExW(0, L"STATIC", L"Информатика - шифър на Виженер, cipher Vigenere",
                       child | caption, px(64), px(0), px(369), px(25), window, nullptr, instance,

@@ -2,30 +2,37 @@
 
 #include <array>
 #include <cstdint>
-#include <exception>
+#include <optional>
 
 namespace quorvel {
 
-// An index outside the table or a text. No input the window admits gets there, and nobody
-// reads what it says, so it carries no message of its own.
-class SubscriptOutOfRange : public std::exception {
- public:
-  const char* what() const noexcept override;
-};
-
 // The cipher codes of the latest run, one byte a phrase position (slot 0 is never used).
 // A run over n positions rewrites slots 1..n and leaves the others as they were.
+// An index outside 0..300 reads nothing and writes nothing: no input the window admits gets
+// there, and the core throws nowhere, so that it builds where there are no exceptions.
 class CodeTable {
  public:
   static constexpr long kSize = 301;
 
-  std::uint8_t At(long index) const { return slots_[Checked(index)]; }
-  void Set(long index, std::uint8_t code) { slots_[Checked(index)] = code; }
+  std::optional<std::uint8_t> At(long index) const {
+    return InRange(index) ? std::optional<std::uint8_t>(slots_[Slot(index)]) : std::nullopt;
+  }
+  // Whether it was kept.
+  bool Set(long index, std::uint8_t code) {
+    if (!InRange(index)) {
+      return false;
+    }
+    slots_[Slot(index)] = code;
+    return true;
+  }
 
-  // Throws SubscriptOutOfRange unless index is 0..300.
-  static std::size_t Checked(long index);
+  static bool InRange(long index) {
+    return static_cast<unsigned long>(index) < static_cast<unsigned long>(kSize);
+  }
 
  private:
+  static std::size_t Slot(long index) { return static_cast<std::size_t>(index); }
+
   std::array<std::uint8_t, kSize> slots_{};
 };
 

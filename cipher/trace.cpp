@@ -59,11 +59,9 @@ constexpr std::size_t kMaxNumber = 20;
 
 std::optional<std::u16string> Trace(const std::u16string& phrase, const std::u16string& key,
                                     CodeTable& table) {
-  if (phrase.empty() || key.empty()) {
+  if (phrase.empty() || key.empty() ||
+      phrase.size() >= static_cast<std::size_t>(CodeTable::kSize)) {
     return std::nullopt;
-  }
-  if (phrase.size() >= static_cast<std::size_t>(CodeTable::kSize)) {
-    throw SubscriptOutOfRange();
   }
   const long n = static_cast<long>(phrase.size());
 
@@ -75,14 +73,15 @@ std::optional<std::u16string> Trace(const std::u16string& phrase, const std::u16
   out << kHeader << phrase.size() << u':' << key.size() << kLineBreak;
   out << kEncryptHeading << kLineBreak;
   for (long i = 1; i <= n; ++i) {
-    const TraceStep s = Encrypt(phrase, key, i, table);
+    // Every position is inside phrase, key and table, checked above: no step fails.
+    const TraceStep s = *Encrypt(phrase, key, i, table);
     out << s.letter << kXor << s.keyChar << kEquals;
     out << std::size_t{s.p} << kXor << std::size_t{s.q} << kEquals << std::size_t{s.x}
         << kLineBreak;
   }
   out << kDecryptHeading << kLineBreak;
   for (long i = 1; i <= n; ++i) {
-    const DecryptStep s = Decrypt(key, i, table);
+    const DecryptStep s = *Decrypt(key, i, table);
     out << std::size_t{s.q} << kXor << std::size_t{s.x} << kEquals << s.letter << kLineBreak;
   }
   log.resize(static_cast<std::size_t>(out.end() - log.data()));

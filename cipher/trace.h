@@ -8,9 +8,8 @@
 namespace quorvel {
 
 // The whole step-by-step log of encrypting and decrypting the phrase with the key, every line
-// ending in CR LF, or nothing when either is empty (the table is then left alone). Fills
-// table[1..n]. Throws SubscriptOutOfRange, before touching the table, for a phrase longer
-// than the table holds.
+// ending in CR LF, or nothing when either is empty or the phrase is longer than the table holds
+// (the table is then left alone). Fills table[1..n].
 std::optional<std::u16string> Trace(const std::u16string& phrase, const std::u16string& key,
                                     CodeTable& table);
 

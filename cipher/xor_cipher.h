@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "code_table.h"
@@ -29,11 +30,13 @@ struct DecryptStep {
   char16_t letter = 0;  // the character of x XOR q
 };
 
-// Encrypts phrase position i and keeps its cipher code in table[i].
-TraceStep Encrypt(const std::u16string& phrase, const std::u16string& key, long i,
-                  CodeTable& table);
+// Encrypts phrase position i and keeps its cipher code in table[i]; nothing, and nothing kept,
+// for a position outside the phrase or the table or an empty key.
+std::optional<TraceStep> Encrypt(const std::u16string& phrase, const std::u16string& key, long i,
+                                 CodeTable& table);
 
-// Decrypts phrase position i from table[i] with the same key character.
-DecryptStep Decrypt(const std::u16string& key, long i, const CodeTable& table);
+// Decrypts phrase position i from table[i] with the same key character; nothing for a position
+// outside the table or an empty key.
+std::optional<DecryptStep> Decrypt(const std::u16string& key, long i, const CodeTable& table);
 
 }  // namespace quorvel

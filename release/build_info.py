@@ -5,8 +5,8 @@ again bit for bit, or tell a changed toolchain from a changed program.
 Every version in it is read from dpkg at release time, for the files really used: the
 compilers, assemblers, linkers and resource compilers that CMake chose for each build, the
 headers they read, the libraries and objects that each link map names, and the programs that
-packed (and signed) the release, and the emulator that ran the 32-bit tests where the machine
-could not run them itself.
+packed (and signed) the release, the emulator that ran the 32-bit tests where the machine
+could not run them itself, and the browser the page's tests ran in.
 
 Usage: build_info.py <version> <commit> <commit time, seconds since 1970> <build folder>...
                      [--signed-by <program>...]
@@ -23,6 +23,8 @@ from xml.etree import ElementTree
 from debian_files import fail, linked_files, owner_package, package_version
 
 PACKING = ["zip", "wixl", "msibuild", "faketime"]
+# What the page's tests ran it in.
+BROWSER = ["chromium", "chromedriver"]
 # The faketime command preloads this library, which does the work.
 FAKETIME_LIBRARY = "/usr/lib/*/faketime/libfaketime.so.1"
 # The notices' GPL text.
@@ -47,29 +49,44 @@ def run(*command):
 
 
 def toolchain_files(folder):
-    """The programs and files one build was made with."""
+    """The programs and files one build was made with: for an exe, the MinGW-w64 compiler, its
+    assembler, linker, resource compiler and Windows headers; for the page, clang for
+    WebAssembly, its linker and the C++ headers; and what each link map names."""
     cxx = cmake_setting(folder, "CMAKE_CXX_COMPILER")
-    files = [cmake_setting(folder, n) for n in ("CMAKE_COMMAND", "CMAKE_RC_COMPILER")] + [cxx]
-    files += [run(cxx, f"-print-prog-name={p}").stdout.strip() for p in ("cc1plus", "as", "ld")]
-    # The first header the compiler reads for <windows.h> is the MinGW-w64 headers' own.
-    headers = subprocess.run([cxx, "-H", "-fsyntax-only", "-x", "c++", "-"],
-                             input="#include <windows.h>\n", capture_output=True, text=True)
+    files = [cmake_setting(folder, "CMAKE_COMMAND"), cxx]
+    page_map = os.path.join(folder, "quorvel_core.map")
+    if os.path.exists(page_map):
+        target = ["--target=" + cmake_setting(folder, "CMAKE_CXX_COMPILER_TARGET")]
+        files += [run(cxx, *target, "-print-prog-name=wasm-ld").stdout.strip()]
+        first_header = "#include <string>\n"
+        map_file = page_map
+    else:
+        target = []
+        files += [cmake_setting(folder, "CMAKE_RC_COMPILER")]
+        files += [run(cxx, f"-print-prog-name={p}").stdout.strip() for p in ("cc1plus", "as", "ld")]
+        first_header = "#include <windows.h>\n"
+        map_file = os.path.join(folder, "Quorvel.map")
+    # The first header the compiler reads is that of the library it compiles against.
+    headers = subprocess.run([cxx, *target, "-H", "-fsyntax-only", "-x", "c++", "-"],
+                             input=first_header, capture_output=True, text=True)
     files += re.findall(r"^\. (\S+)$", headers.stderr, re.M)[:1]
-    map_file = os.path.join(folder, "Quorvel.map")
     files += linked_files(open(map_file, encoding="utf-8", errors="replace").read())
-    return files
+    return [shutil.which(f) or f if "/" not in f else f for f in files]
 
 
 def how_tested(folder):
     """How the tests of the build in <folder> ran, from CTest's JUnit file there: natively,
-    under the emulator that scripts/setup.sh registered (its path), or not here."""
+    under the emulator that scripts/setup.sh registered (its path), in Chromium, or not here."""
     try:
-        cases = ElementTree.parse(os.path.join(folder, "tests.xml")).getroot().iter("testcase")
+        cases = list(ElementTree.parse(os.path.join(folder, "tests.xml")).getroot()
+                     .iter("testcase"))
     except FileNotFoundError:
         return "not run here"
+    ran = {c.get("name").split(".")[0] for c in cases if c.get("status") == "run"}
+    if "Page" in ran:
+        return "in headless Chromium"
     # The window's tests start the build's programs; some checks of the exe run without them.
-    if not any(c.get("status") == "run" and c.get("name").startswith("WindowTest.")
-               for c in cases):
+    if "WindowTest" not in ran:
         return "not run here"
     setup = open(os.path.join(os.path.dirname(folder), "setup.env"), encoding="utf-8").read()
     emulator = re.search(r"^QUORVEL_32BIT_EMULATOR=([^'\s]\S*)$", setup, re.M)
@@ -93,6 +110,8 @@ def main():
         if how.startswith("/"):
             files.append(how)
             how = f"under the emulator {how} (this machine executes no 32-bit code)"
+        elif how == "in headless Chromium":
+            files += [shutil.which(p) or fail(f"{p} is not installed") for p in BROWSER]
         tested.append(f"{os.path.basename(folder)}: {how}")
     programs = PACKING + signers
     files += [shutil.which(p) or fail(f"{p} is not installed") for p in programs]

@@ -12,10 +12,14 @@ def fail(message):
 
 def linked_files(map_text):
     """The toolchain files the link took code from: archives with a member included, and
-    objects loaded as they are. The program's own (relative paths) are not third-party."""
-    included = map_text.split("Archive member included", 1)[1].split("\n\n", 2)[1]
-    files = set(re.findall(r"^(/\S+?\.a)\(", included, re.M))
-    files |= set(re.findall(r"^LOAD (/\S+\.o)$", map_text, re.M))
+    objects loaded as they are. The program's own (relative paths) are not third-party.
+    GNU ld's map lists them apart; wasm-ld's names each with the code it gave."""
+    if "Archive member included" in map_text:
+        included = map_text.split("Archive member included", 1)[1].split("\n\n", 2)[1]
+        files = set(re.findall(r"^(/\S+?\.a)\(", included, re.M))
+        files |= set(re.findall(r"^LOAD (/\S+\.o)$", map_text, re.M))
+    else:
+        files = set(re.findall(r"\s(/[^\s:(]+\.[ao])[(:]", map_text))
     return sorted({os.path.realpath(f) for f in files})
 
 

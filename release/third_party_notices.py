@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes THIRD-PARTY-NOTICES.txt for one exe from the linker's map of that very build.
+"""Writes THIRD-PARTY-NOTICES.txt for one exe, or the notices the page carries for its
+WebAssembly module, from the linker's map of that very build.
 
 Every toolchain file the link took code from must belong to a component below; the notice
 texts come from the Debian packages that installed those files (/usr/share/doc/<package>/
 copyright), never from this repository. A file with no component stops the release.
 
-Usage: third_party_notices.py <Quorvel.map> <version> <architecture label>
+Usage: third_party_notices.py <map> <version> <architecture label> [<file name>]
+  (the file name that holds the code: Quorvel.exe unless named)
 """
 import os
 import re
@@ -39,6 +41,12 @@ COMPONENTS = [
     ("libssp", "GCC's stack protector",
      "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
      ["libssp.a", "libssp_nonshared.a"], ("gcc", None)),
+    ("wasi-libc", "the C library of WebAssembly programs: memory and its copying",
+     "CC0 1.0; its parts from musl: MIT", ["libc.a", "crt1-reactor.o"],
+     ("dep5", ["*", "libc-top-half/musl/*"])),
+    # The LLVM exception to the Apache licence asks for no notice with compiled code.
+    ("libc++", "LLVM's C++ standard library", "Apache 2.0 with LLVM exceptions",
+     ["libc++.a", "libc++abi.a"], ("none", None)),
 ]
 # clang-format on
 
@@ -92,26 +100,28 @@ def gcc_notice(copyright_file):
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit(__doc__.strip().split("\n")[-1])
-    map_file, version, label = sys.argv[1:]
+    if len(sys.argv) not in (4, 5):
+        sys.exit(__doc__.strip().split("\n\n")[-1])
+    map_file, version, label = sys.argv[1:4]
+    holder = sys.argv[4] if len(sys.argv) == 5 else "Quorvel.exe"
     by_file = {f: c for c in COMPONENTS for f in c[3]}
     used = {}  # component name -> (component, files, copyright file)
     for path in linked_files(open(map_file, encoding="utf-8", errors="replace").read()):
         component = by_file.get(os.path.basename(path))
         if component is None:
-            fail(f"{path} is linked into the exe but has no notice")
+            fail(f"{path} is linked into {holder} but has no notice")
         entry = used.setdefault(component[0], (component, [], owner_copyright(path)))
         entry[1].append(os.path.basename(path))
 
     bar = "=" * 78
     out = [f"Quorvel {version} ({label}): third-party notices",
            "",
-           "Quorvel.exe съдържа код на следните компоненти от трети страни. Лицензите им",
-           "изискват този текст да придружава програмата.",
+           *textwrap.wrap(f"{holder} съдържа код на следните компоненти от трети страни. "
+                          "Лицензите им изискват този текст да придружава програмата.", 78),
            "",
-           "Quorvel.exe contains code of the third-party components below, linked in by the",
-           "compiler. Their licences ask for these notices to go with the program.",
+           *textwrap.wrap(f"{holder} contains code of the third-party components below, linked "
+                          "in by the compiler. Their licences ask for these notices to go with "
+                          "the program.", 78),
            ""]
     ordered = [used[c[0]] for c in COMPONENTS if c[0] in used]
     for (name, what, licence, _, _), files, _ in ordered:
@@ -119,6 +129,8 @@ def main():
                              subsequent_indent="  ", break_on_hyphens=False)
     printed_gcc = False
     for (name, _, _, _, (kind, patterns)), _, copyright_file in ordered:
+        if kind == "none":
+            continue
         if kind == "gcc":
             if printed_gcc:
                 continue

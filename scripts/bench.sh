@@ -4,7 +4,8 @@
 # from the platform's, and a bare window as the floor; the three alternated under Wine on an
 # Xvfb display of this script's own, for the 64-bit and the 32-bit exe; the program once more
 # on the Windows 7 road (tests/app/windows7_copy.sh), where it loads the DLLs it would take by
-# name from System32 at start. Then the core's microbenchmarks.
+# name from System32 at start. Then the page in headless Chromium, and the core's
+# microbenchmarks.
 # Usage: scripts/bench.sh [rounds]   (default 9; medians are reported). It sets the checkout up
 # first (scripts/setup.sh).
 set -euo pipefail
@@ -33,6 +34,8 @@ for preset in "${presets[@]}"; do
 done
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$(nproc)" --target cipher_bench >/dev/null
+cmake --preset web >/dev/null
+cmake --build --preset web -j "$(nproc)" >/dev/null
 
 scripts/wine-session.sh start >/dev/null
 trap 'scripts/wine-session.sh stop' EXIT
@@ -89,6 +92,9 @@ for preset in "${presets[@]}"; do
     "$(stat -c %s "build/$preset/bare_window.exe")" \
     "$(scripts/check-exe.sh "build/$preset/Quorvel.exe" | sed -n 's/.*bytes, \(at most .*\|more than .*\)/\1/p')"
 done
+echo
+echo "build/web (the page, beside the exe's start and compute above)"
+PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 bench/page_bench.py build/web/Quorvel.html "$rounds"
 echo
 build/native/bench/cipher_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   2>/dev/null | grep -E "median|Benchmark"

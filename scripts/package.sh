@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Packs the exes built and tested in build/windows and build/windows-x86 into <folder>: for each
 # architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
-# installer, then the build record BUILDINFO.txt, the download page index.html with its picture
-# window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
+# installer; beside them the page of build/web as Quorvel-<version>.html, the build record
+# BUILDINFO.txt, the download page index.html with its picture window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
 # are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
 # With QUORVEL_DOWNLOAD_URL, the address the files will be published at, it also writes the
 # manifests of winget (winget/) and Scoop (scoop/) for those files.
@@ -125,12 +125,15 @@ for row in "${QUORVEL_ARCHITECTURES[@]}"; do
   cp "$work/$name.msi" "$dist/$name.msi"
 done
 
+cp build/web/Quorvel.html "$dist/Quorvel-$version.html"
+touch -d "@$epoch" "$dist/Quorvel-$version.html"
+
 # How the release was made, read from dpkg, for anyone who makes it again.
 signed_by=()
 if signing_enabled; then signed_by+=(osslsigncode); fi
 if gpg_enabled; then signed_by+=(gpg); fi
 $python release/build_info.py "$version" "$(git rev-parse HEAD)" "$epoch" build/windows \
-  build/windows-x86 ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
+  build/windows-x86 build/web ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
 
 url=${QUORVEL_DOWNLOAD_URL:-}
 manifests=()
@@ -146,7 +149,8 @@ if gpg_enabled; then gpg=(--gpg); fi
 $python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$epoch" \
   ${subject:+--signer "$subject"} ${url:+--url "$url"} "${gpg[@]}" >"$dist/index.html"
 
-(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} BUILDINFO.txt index.html \
+(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} Quorvel-"$version".html \
+  BUILDINFO.txt index.html \
   window.png "${manifests[@]}" >SHA256SUMS &&
   sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then

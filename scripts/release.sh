@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the release from the commit checked out: both exes built afresh and tested under Wine,
-# then, by scripts/package.sh, dist/Quorvel-<version>-win64 and -win32, each a .zip for teachers
-# and an .msi for a school's IT, and dist/SHA256SUMS. Unsigned, a second run gives the same sums.
+# and the page in Chromium, then, by scripts/package.sh, dist/Quorvel-<version>-win64 and -win32,
+# each a .zip for teachers and an .msi for a school's IT, dist/Quorvel-<version>.html for the
+# browser, and dist/SHA256SUMS. Unsigned, a second run gives the same sums.
 # With the signing variables (scripts/signing.sh) the exes and MSIs are signed with Authenticode
 # and SHA256SUMS with GnuPG (dist/SHA256SUMS.asc); bad signing input is refused before anything
 # is built. Where 32-bit code runs neither natively nor through the emulator it refuses before
@@ -23,8 +24,8 @@ fi
 
 # Exactly the exes that go into the packages are the ones tested; the release's own checks are
 # the test command's.
-rm -rf build/windows build/windows-x86
-for preset in windows-x86 windows; do
+rm -rf build/web build/windows build/windows-x86
+for preset in web windows-x86 windows; do
   echo "== build and test $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$(nproc)" >/dev/null

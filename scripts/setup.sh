@@ -20,12 +20,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
-# Every package of every road: build, window tests, release, fuzzing, screenshots.
+# The LLVM of Debian's own clang, whose WebAssembly libraries build the page's core.
+case "$(. /etc/os-release && echo "${VERSION_ID:-}")" in
+  12) llvm=14 ;;
+  *) llvm=19 ;;
+esac
+# Every package of every road: build, window tests, the page and its tests, release, fuzzing,
+# screenshots.
 packages=(cmake make g++ binutils googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
   binutils-mingw-w64-i686 wine wine64 fonts-wine fonts-liberation xvfb xauth
   zip unzip wixl msitools faketime python3 python3-yaml openssl gnupg osslsigncode chromium chromium-driver
-  clang libclang-rt-dev x11-apps imagemagick xdotool)
+  clang libclang-rt-dev x11-apps imagemagick xdotool
+  lld wasi-libc "libc++-$llvm-dev-wasm32" "libc++abi-$llvm-dev-wasm32" "libclang-rt-$llvm-dev-wasm32"
+  python3-selenium)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo

@@ -29,15 +29,12 @@ void Quorvel::NormalizePhrase() {
 }
 
 void Quorvel::TraceXorCipher() {
-  try {
-    const auto log = Trace(ReadText(Control(ControlArray::Text2, 0)),
-                           ReadText(Control(ControlArray::Text2, 1)), codeTable_);
-    if (log) {
-      WriteText(Control(ControlArray::Text1, 0), *log);
-    }
-  } catch (const SubscriptOutOfRange&) {
-    // Only text put into the field by another program can be longer than the table; the
-    // log box then keeps what it shows, as for empty fields.
+  // Nothing for an empty field, or for a phrase longer than the table, which only another
+  // program can put into the field: the log box then keeps what it shows.
+  const auto log = Trace(ReadText(Control(ControlArray::Text2, 0)),
+                         ReadText(Control(ControlArray::Text2, 1)), codeTable_);
+  if (log) {
+    WriteText(Control(ControlArray::Text1, 0), *log);
   }
 }
 

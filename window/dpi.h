@@ -2,9 +2,16 @@
 
 #include <windows.h>
 
+#include "layout.h"
+
 namespace quorvel {
 
 constexpr UINT kBaseDpi = 96;
+
+// Pixels of a length in twips at the given dots per inch.
+inline int ToPixels(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
 
 // The dots per inch the window is shown at. Windows before 10 lack the per-window query;
 // there the system's value serves.

@@ -7,8 +7,13 @@
 #include "dpi.h"
 #include "edit_behaviour.h"
 #include "resource_ids.h"
+#include "text_box.h"
 
 namespace quorvel {
+
+static_assert(kSystemColours == CLR_INVALID && Rgb(1, 2, 3) == RGB(1, 2, 3),
+              "the layout's colours are COLORREFs");
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"Quorvel";
@@ -61,7 +66,7 @@ Font CreateWindowFont(UINT dpi) {
   return Font(CreateFontW(-MulDiv(kFontPoints, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL,
                           FALSE, FALSE, FALSE, RUSSIAN_CHARSET, OUT_DEFAULT_PRECIS,
                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN,
-                          kFontFace));
+                          Wide(kFontFace)));
 }
 
 }  // namespace
@@ -71,7 +76,7 @@ Quorvel::Quorvel(HINSTANCE instance, std::function<bool()> highContrast)
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsAtRunTime(controls);
   RegisterClassOnce(instance, &Quorvel::WindowProc);
-  CreateWindowExW(kExStyle, kClassName, kWindowCaption, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+  CreateWindowExW(kExStyle, kClassName, Wide(kWindowCaption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                   CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) {
     return;
@@ -103,8 +108,8 @@ void Quorvel::CreateControls() {
     const DWORD visible = spec.shown ? WS_VISIBLE : 0;
     Child& child = children_[row];
     child.hwnd = CreateWindowExW(
-        cls.exStyle, cls.className, spec.text, WS_CHILD | visible | cls.style, 0, 0, 0, 0, hwnd_,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), instance_, nullptr);
+        cls.exStyle, cls.className, Wide(spec.text), WS_CHILD | visible | cls.style, 0, 0, 0, 0,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row))), instance_, nullptr);
     if (spec.limit > 0) {
       SendMessageW(child.hwnd, EM_SETLIMITTEXT, static_cast<WPARAM>(spec.limit), 0);
     }

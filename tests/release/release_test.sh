@@ -46,7 +46,8 @@ case "$1" in
     gpgconf --kill gpg-agent
     ;;
   packages)
-    (cmake --preset windows-x86 && cmake --build --preset windows-x86 --target Quorvel) >/dev/null
+    (cmake --preset windows-x86 && cmake --build --preset windows-x86 --target Quorvel &&
+      cmake --preset web && cmake --build --preset web) >/dev/null
     scripts/package.sh "$work/dist-a"
     QUORVEL_DOWNLOAD_URL=$address scripts/package.sh "$work/dist-url"
     QUORVEL_SIGN_PKCS12=$work/keys/codeSigning.p12 QUORVEL_SIGN_PASSWORD_FILE=$work/keys/pass \
@@ -67,7 +68,7 @@ case "$1" in
     if message=$($python release/third_party_notices.py "$map" "$version" test 2>&1); then
       fail "build/$preset: a map with libz.a in it passed"
     fi
-    grep -q "libz.a is linked into the exe but has no notice" <<<"$message" ||
+    grep -q "libz.a is linked into Quorvel.exe but has no notice" <<<"$message" ||
       fail "build/$preset: libz.a refused with: $message"
     ;;
   same-twice)  # the second time beside processes that keep every core busy
@@ -81,8 +82,8 @@ case "$1" in
     diff "$work/dist-url/SHA256SUMS" "$work/dist-b/SHA256SUMS" || fail "two packagings differ"
     ;;
   without-address)  # today's files, no more
-    files=$(cd "$work/dist-a" && find . -type f | sort | paste -sd' ')
-    [ "$files" = "./BUILDINFO.txt ./Quorvel-$version-win32.msi ./Quorvel-$version-win32.zip ./Quorvel-$version-win64.msi ./Quorvel-$version-win64.zip ./SHA256SUMS ./index.html ./window.png" ] ||
+    files=$(cd "$work/dist-a" && find . -type f | LC_ALL=C sort | paste -sd' ')
+    [ "$files" = "./BUILDINFO.txt ./Quorvel-$version-win32.msi ./Quorvel-$version-win32.zip ./Quorvel-$version-win64.msi ./Quorvel-$version-win64.zip ./Quorvel-$version.html ./SHA256SUMS ./index.html ./window.png" ] ||
       fail "without an address the release holds $files"
     ! grep -qi "winget\|scoop" "$work/dist-a/index.html" || fail "the page names package managers"
     ;;
@@ -95,7 +96,7 @@ case "$1" in
     done
     ;;
   build-record)  # the compilers as installed, how the 32-bit tests ran, the Debian release
-    packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix)
+    packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix wasi-libc)
     if ! runs_32bit; then
       x86_tested="not run here"
     elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then

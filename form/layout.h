@@ -1,8 +1,11 @@
 #pragma once
 
-#include <windows.h>
-
+// What the window is, without any platform: its controls in tab order, their rectangles in
+// twips, texts, limits and colours, its caption, size, background and font. The Win32 window
+// and the page both read it.
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 namespace quorvel {
 
@@ -20,36 +23,36 @@ struct TwipRect {
   int left, top, width, height;
 };
 
-constexpr COLORREF kSystemColours = CLR_INVALID;
+// 0x00BBGGRR, the order of Windows' COLORREF.
+using Colour = std::uint32_t;
+constexpr Colour Rgb(std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+  return Colour{red} | Colour{green} << 8 | Colour{blue} << 16;
+}
+constexpr Colour kSystemColours = 0xFFFFFFFF;  // the system's own colours
 
 struct ControlSpec {
   ControlArray array;
   int index;
   Kind kind;
   TwipRect twips;
-  const wchar_t* text;
-  int limit;            // characters the user may type, 0 for none
-  COLORREF background;  // kSystemColours: the system's own
+  const char16_t* text;
+  int limit;          // characters the user may type, 0 for none
+  Colour background;  // kSystemColours: the system's own
   bool shown;
 };
 
 constexpr int kTwipsPerInch = 1440;
 constexpr int kClientWidthTwips = 7545;
 constexpr int kClientHeightTwips = 5265;
-constexpr COLORREF kWindowBackground = RGB(192, 192, 255);
+constexpr Colour kWindowBackground = Rgb(192, 192, 255);
 constexpr int kFontPoints = 12;
-constexpr wchar_t kFontFace[] = L"Times New Roman";
-extern const wchar_t kWindowCaption[];
+constexpr char16_t kFontFace[] = u"Times New Roman";
+extern const char16_t kWindowCaption[];
 
 constexpr std::size_t kControlCount = 10;
 
 // Every control of the window, in tab order: creation, painting, focus and dispatch all read
 // this one table.
 extern const std::array<ControlSpec, kControlCount> kLayout;
-
-// Pixels of a length in twips at the given dots per inch.
-inline int ToPixels(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
-}
 
 }  // namespace quorvel

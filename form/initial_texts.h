@@ -3,9 +3,9 @@
 namespace quorvel {
 
 // The exercise the program solves, shown in the log box until the first computation.
-extern const wchar_t kTaskText[];
+extern const char16_t kTaskText[];
 
 // The quote the window carries.
-extern const wchar_t kQuoteText[];
+extern const char16_t kQuoteText[];
 
 }  // namespace quorvel

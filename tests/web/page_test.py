@@ -1,0 +1,226 @@
+#!/usr/bin/env python3
+"""The page in headless Chromium as a pupil uses it: controls found by their role and the name a
+screen reader hears, typed into, clicked, pasted into through the real clipboard. The logs
+expected are the ones written out by hand in tests/expected_logs.h.
+
+Usage: page_test.py <Quorvel.html> <opens | computes | input | phone> [screenshot prefix]
+"""
+import os
+import re
+import sys
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.common.action_chains import ActionChains
+from selenium.webdriver.support.ui import WebDriverWait
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
+import browser  # noqa: E402
+
+CAPTION = "www.quorvel.example Информатика - криптиране"
+LOG = "Криптиране и декриптиране"
+problems = []
+
+
+def expect(what, got, wanted):
+    if got != wanted:
+        problems.append(f"{what}: {got!r}, expected {wanted!r}")
+
+
+def expected_logs():
+    """{(phrase, key): log} from the comments and literals of tests/expected_logs.h."""
+    source = open(os.path.join(os.path.dirname(__file__), "..", "expected_logs.h"),
+                  encoding="utf-8").read()
+    logs = {}
+    for phrase, key, body in re.findall(
+            r'// Phrase "([^"]*)", key "([^"]*)".*?\nconstexpr char16_t \w+\[\] =\n(.*?);\n',
+            source, re.S):
+        pieces = re.findall(r'u"((?:[^"\\]|\\.)*)"', body)
+        logs[(phrase, key)] = "".join(pieces).replace("\\r\\n", "\n")
+    if len(logs) < 2:
+        sys.exit("FAIL: tests/expected_logs.h gave fewer than two logs")
+    return logs
+
+
+def control(driver, role, name):
+    """The one shown control with that role and accessible name."""
+    found = [e for e in driver.find_elements(By.CSS_SELECTOR, "input, textarea, button, label")
+             if e.is_displayed() and e.aria_role == role and e.accessible_name == name]
+    if len(found) != 1:
+        sys.exit(f"FAIL: {len(found)} controls are a {role} named {name!r}")
+    return found[0]
+
+
+def fields(driver):
+    return (control(driver, "textbox", "Текст:"), control(driver, "textbox", "Ключ:"),
+            control(driver, "textbox", LOG), control(driver, "button", "Изчисли"),
+            control(driver, "button", "Изчисти"))
+
+
+def value(element):
+    return element.get_property("value")
+
+
+def focused(driver):
+    return driver.switch_to.active_element.accessible_name
+
+
+def opens(driver):
+    """As the window opens: its title, controls, places, colours, focus and Tab order."""
+    expect("title", driver.title, CAPTION)
+    expect("language", driver.find_element(By.TAG_NAME, "html").get_attribute("lang"), "bg")
+    phrase, key, log, compute, clear = fields(driver)
+    expect("phrase", value(phrase), "abcdefghijklmnopquvwxyz")
+    expect("key", value(key), "47031")
+    expect("log box read-only", log.get_property("readOnly"), True)
+    expect("the task in the log box", value(log).startswith("След използване на криптографски"), True)
+    # Twips over 15: the phrase field {960, 600, 6495, 495}, the clear button {5880, 1920, ...}.
+    client = driver.find_element(By.ID, "client").rect
+    for element, rect in ((phrase, (64, 40, 433, 33)), (clear, (392, 128, 105, 33))):
+        r = element.rect
+        expect(f"{element.accessible_name} at", (round(r["x"] - client["x"]),
+               round(r["y"] - client["y"]), round(r["width"]), round(r["height"])), rect)
+    expect("client area", (round(client["width"]), round(client["height"])), (503, 351))
+    expect("Изчисли", compute.value_of_css_property("background-color"), "rgba(0, 255, 0, 1)")
+    expect("Изчисти", clear.value_of_css_property("background-color"), "rgba(255, 0, 0, 1)")
+    expect("caption", driver.find_element(By.XPATH, "//label[.='Ключ:']").value_of_css_property(
+        "background-color"), "rgba(255, 192, 128, 1)")
+    expect("focus at the start", focused(driver), LOG)
+    expect("the log box from its first line", (log.get_property("scrollTop"),
+           log.get_property("selectionEnd")), (0, 0))
+    order = []
+    for _ in range(4):
+        ActionChains(driver).send_keys(Keys.TAB).perform()
+        order.append(focused(driver))
+    expect("Tab order", order, ["Текст:", "Ключ:", "Изчисли", "Изчисти"])
+
+
+def type_into(field, text):
+    field.clear()
+    field.send_keys(text)
+
+
+def computes(driver):
+    """"Изчисли" and "Изчисти" clicked, and Enter and Escape pressed, as a pupil would."""
+    phrase, key, log, compute, clear = fields(driver)
+    logs = expected_logs()
+    compute.click()
+    expect("phrase normalized", value(phrase), "ABCDEFGHIJKLMNOPQUVWXYZ")
+    expect("log of the opening fields", value(log), logs[("ABCDEFGHIJKLMNOPQUVWXYZ", "47031")])
+    expect("log shown from its first line", log.get_property("scrollTop"), 0)
+    for (text, word), expected in logs.items():
+        type_into(phrase, text.lower() + " 1!")
+        type_into(key, word)
+        compute.click()
+        expect(f"phrase {text}", value(phrase), text)
+        expect(f"log of {text} with {word}", value(log), expected)
+    shown = value(log)
+    clear.click()
+    expect("fields after Изчисти", (value(phrase), value(key)), ("", ""))
+    expect("log after Изчисти", value(log), shown)
+    type_into(phrase, "é ab")
+    compute.click()
+    expect("phrase normalized without a key", value(phrase), "AB")
+    expect("log without a key", value(log), shown)
+    type_into(key, "k")
+    for field in (phrase, key):
+        field.send_keys(Keys.ENTER, Keys.ESCAPE)
+    expect("log after Enter and Escape", value(log), shown)
+    expect("fields after Enter and Escape", (value(phrase), value(key)), ("AB", "k"))
+
+
+def paste(driver, field, text):
+    driver.execute_script("return navigator.clipboard.writeText(arguments[0])", text)
+    field.send_keys(Keys.CONTROL, "v")
+
+
+def input_rules(driver):
+    """The limits, the code page, a paste through the clipboard, and Ctrl+Backspace."""
+    phrase, key, *_ = fields(driver)
+    type_into(phrase, "x" * 60)
+    expect("phrase typed past 50", len(value(phrase)), 50)
+    type_into(key, "a€ā😀б")
+    expect("key typed with characters outside Windows-1251", value(key), "a€б")
+    driver.execute_cdp_cmd("Browser.grantPermissions", {
+        "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
+    key.clear()
+    paste(driver, key, "Ключ ā1\r\nвтори ред")
+    expect("key pasted", value(key), "Ключ 1")
+    paste(driver, key, "0123456789abcdefghij")
+    expect("paste cut to the room left", value(key), "Ключ 10123456789abcd")
+    type_into(phrase, "one two  ")
+    phrase.send_keys(Keys.CONTROL, Keys.BACKSPACE)
+    expect("Ctrl+Backspace after blanks", value(phrase), "one ")
+    phrase.send_keys(Keys.CONTROL, Keys.BACKSPACE)
+    expect("Ctrl+Backspace again", value(phrase), "")
+
+
+def phone(driver, prefix):
+    """390 CSS pixels wide as a phone, tapped; 200 % zoom; high contrast; screenshots."""
+    browser.view(driver, 390, True)
+    load(driver)
+    wide, room = driver.execute_script(
+        "return [document.documentElement.scrollWidth, document.documentElement.clientWidth]")
+    expect("page width on a phone", wide <= room, True)
+    left, right = driver.execute_script(
+        "const r = document.getElementById('frame').getBoundingClientRect(); return [r.left, r.right]")
+    expect("window within the phone's width", (left >= 0, right <= room), (True, True))
+    phrase, key, log, compute, _ = fields(driver)
+    ActionChains(driver).move_to_element(compute).click().perform()
+    expect("a tap on Изчисли", value(phrase), "ABCDEFGHIJKLMNOPQUVWXYZ")
+    browser.screenshot(driver, 390, True, f"{prefix}-390.png")
+    # 200 % zoom on a 1280 px screen: 640 CSS pixels at two device pixels each.
+    browser.view(driver, 640, False, scale=2)
+    load(driver)
+    overflow = driver.execute_script(
+        "return [...document.querySelectorAll('#client > :not([hidden])')]"
+        ".filter(e => e.scrollWidth > e.clientWidth + 1 && e.tagName != 'INPUT')"
+        ".map(e => e.dataset.control)")
+    expect("controls whose text overflows at 200 %", overflow, [])
+    expect("page width at 200 %", driver.execute_script(
+        "return document.documentElement.scrollWidth <= document.documentElement.clientWidth"), True)
+    browser.view(driver, 1280, False)
+    load(driver)
+    browser.screenshot(driver, 1280, False, f"{prefix}-1280.png")
+    driver.execute_cdp_cmd("Emulation.setEmulatedMedia", {
+        "features": [{"name": "forced-colors", "value": "active"}]})
+    load(driver)
+    system = driver.execute_script(
+        "const probe = document.createElement('div'); probe.style.background = 'ButtonFace';"
+        "document.body.append(probe); return getComputedStyle(probe).backgroundColor")
+    _, _, _, compute, clear = fields(driver)
+    caption = driver.find_element(By.XPATH, "//label[.='Текст:']")
+    expect("high contrast", [driver.execute_script(
+        "return getComputedStyle(arguments[0]).backgroundColor", e)
+        for e in (compute, clear, caption)], [system] * 3)
+
+
+def load(driver, url=None):
+    """The page (again), once its script has built the window."""
+    if url:
+        driver.get(url)
+    else:
+        driver.refresh()
+    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.TAG_NAME, "html").get_attribute(
+        "data-ready") == "yes", "the page did not get ready")
+
+
+def main():
+    page, group = os.path.realpath(sys.argv[1]), sys.argv[2]
+    prefix = sys.argv[3] if len(sys.argv) > 3 else os.path.splitext(page)[0]
+    url = f"file://{page}"
+    with browser.chromium() as driver:
+        browser.view(driver, 1280, False)
+        load(driver, url)
+        {"opens": opens, "computes": computes, "input": input_rules,
+         "phone": lambda d: phone(d, prefix)}[group](driver)
+        problems.extend(browser.console_problems(driver))
+        problems.extend(f"a request: {u}" for u in browser.requests(driver, url)
+                        if u != url and not u.startswith("data:"))
+    for problem in problems:
+        print(f"FAIL: {problem}")
+    print(f"{'FAIL' if problems else 'ok'}: {group}")
+    sys.exit(1 if problems else 0)
+
+
+main()

@@ -1,0 +1,172 @@
+"use strict";
+// The page's window: built from the form that the core's module carries, with every rule of
+// its text (normalization, the log, the code page, paste, Ctrl+Backspace) the core's. This
+// script only places the controls and moves UTF-16 text in and out of the module.
+(async () => {
+  const base64 = document.getElementById("core").textContent.trim();
+  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  const { instance } = await WebAssembly.instantiate(bytes, {});
+  const core = instance.exports;
+  core._initialize();
+
+  // Text in the module's memory; its buffer is taken anew after every call, which may grow it.
+  const units = (pointer, length) => new Uint16Array(core.memory.buffer, pointer, length);
+  const zeroEnded = (pointer) => {
+    const all = new Uint16Array(core.memory.buffer, pointer);
+    return String.fromCharCode(...all.subarray(0, all.indexOf(0)));
+  };
+  const page = core.page_open();
+  const put = (slot, text) => {
+    const to = units(core.page_input(page, slot, text.length), text.length);
+    for (let i = 0; i < text.length; i++) to[i] = text.charCodeAt(i);
+  };
+  const got = (slot) =>
+    String.fromCharCode(...units(core.page_output(page, slot), core.page_output_length(page, slot)));
+
+  // The form: the table's rows, their columns in its order, and the window's own figures.
+  const [ARRAY, INDEX, KIND, LEFT, TOP, WIDTH, HEIGHT, LIMIT, BACKGROUND, SHOWN] =
+    [0, 1, 2, 3, 4, 5, 6, 7, 8, 9];
+  const [CAPTION, FIELD, BOX, BUTTON] = [0, 1, 2, 3];
+  const ARRAYS = ["Label1", "Text1", "Text2", "Command1"];
+  const SYSTEM_COLOURS = 0xffffffff;
+  const twipsPerPixel = core.form_window(4) / 96;
+  const px = (twips) => `${twips / twipsPerPixel}px`;
+  const colour = (ref) => `rgb(${ref & 255}, ${(ref >>> 8) & 255}, ${(ref >>> 16) & 255})`;
+
+  document.title = zeroEnded(core.form_caption());
+  document.getElementById("caption").textContent = document.title;
+  const client = document.getElementById("client");
+  client.style.width = px(core.form_window(0));
+  client.style.height = px(core.form_window(1));
+  client.style.background = colour(core.form_window(2));
+  client.style.fontFamily = `"${zeroEnded(core.form_font_face())}", "Liberation Serif", Tinos, serif`;
+  client.style.fontSize = `${(core.form_window(3) * 96) / 72}px`;
+
+  const controls = {};  // by "Text2(0)" and the like
+  let caption = null;  // the caption just before, which names an edit box as on Windows
+  for (let row = 0; row < core.form_rows(); row++) {
+    const field = (column) => core.form_row(row, column) >>> 0;
+    const kind = field(KIND);
+    const text = zeroEnded(core.form_row_text(row));
+    const name = `${ARRAYS[field(ARRAY)]}(${field(INDEX)})`;
+    let control;
+    if (kind === CAPTION) {
+      control = document.createElement("label");
+      control.textContent = text;
+    } else if (kind === BUTTON) {
+      control = document.createElement("button");
+      control.type = "button";
+      control.textContent = text;
+    } else {
+      control = document.createElement(kind === BOX ? "textarea" : "input");
+      if (kind === BOX) {
+        control.readOnly = true;
+      } else {
+        control.type = "text";
+        control.maxLength = field(LIMIT);
+        control.autocomplete = "off";
+        control.autocapitalize = "off";
+      }
+      control.spellcheck = false;
+      control.value = text;
+      if (caption) {
+        caption.htmlFor = control.id = `control-${row}`;
+        caption.id = `caption-${row}`;
+        control.setAttribute("aria-labelledby", caption.id);
+      }
+    }
+    control.dataset.control = name;
+    control.style.left = px(field(LEFT));
+    control.style.top = px(field(TOP));
+    control.style.width = px(field(WIDTH));
+    control.style.height = px(field(HEIGHT));
+    if (field(BACKGROUND) !== SYSTEM_COLOURS) control.style.background = colour(field(BACKGROUND));
+    control.hidden = !field(SHOWN);
+    caption = kind === CAPTION ? control : null;
+    controls[name] = control;
+    client.append(control);
+  }
+
+  // A box shows its text from the first line, the caret before it, as the window's does.
+  const showFromTheTop = (box, text) => {
+    box.value = text;
+    box.setSelectionRange(0, 0);
+    box.scrollTop = 0;
+  };
+  const phrase = controls["Text2(0)"];
+  const key = controls["Text2(1)"];
+  const log = controls["Text1(0)"];
+  controls["Command1(0)"].addEventListener("click", () => {
+    put(0, phrase.value);
+    put(1, key.value);
+    const logged = core.page_compute(page);
+    phrase.value = got(0);
+    if (logged) {
+      showFromTheTop(log, got(1));
+    }
+  });
+  controls["Command1(1)"].addEventListener("click", () => {
+    phrase.value = "";
+    key.value = "";
+  });
+
+  const refused = (text) => [...text].some((ch) => !core.in_code_page(ch.codePointAt(0)));
+  for (const field of [phrase, key]) {
+    // A typed character outside the code page goes nowhere.
+    field.addEventListener("beforeinput", (event) => {
+      if (event.inputType === "insertText" && event.data && refused(event.data)) {
+        event.preventDefault();
+      }
+    });
+    // A paste keeps the first line, without characters outside the code page, cut to the room.
+    field.addEventListener("paste", (event) => {
+      event.preventDefault();
+      const start = field.selectionStart;
+      const end = field.selectionEnd;
+      put(0, event.clipboardData.getData("text/plain"));
+      core.page_admit_paste(page, field.maxLength - (field.value.length - (end - start)));
+      field.setRangeText(got(0), start, end, "end");
+    });
+    field.addEventListener("drop", (event) => event.preventDefault());
+    // What other ways of input bring (a phone's composing keyboard, say) is held to the same.
+    field.addEventListener("input", () => {
+      put(0, field.value);
+      core.page_admit_paste(page, field.maxLength);
+      const admitted = got(0);
+      if (admitted !== field.value) {
+        const caret = Math.min(field.selectionStart, admitted.length);
+        field.value = admitted;
+        field.setSelectionRange(caret, caret);
+      }
+    });
+    // Ctrl+Backspace deletes the word before the caret, or the selection.
+    field.addEventListener("keydown", (event) => {
+      if (event.key !== "Backspace" || !event.ctrlKey || event.altKey) return;
+      event.preventDefault();
+      let start = field.selectionStart;
+      const end = field.selectionEnd;
+      if (start === end) {
+        put(0, field.value);
+        start = core.page_word_start(page, end);
+      }
+      field.setRangeText("", start, end, "end");
+    });
+  }
+
+  // A window wider than the screen is shown smaller as a whole, never scrolled sideways.
+  const fit = document.getElementById("fit");
+  const frame = document.getElementById("frame");
+  const scale = () => {
+    const room = document.documentElement.clientWidth;
+    const ratio = Math.min(1, room / frame.offsetWidth);
+    frame.style.transform = ratio < 1 ? `scale(${ratio})` : "";
+    fit.style.width = `${frame.offsetWidth * ratio}px`;
+    fit.style.height = `${frame.offsetHeight * ratio}px`;
+  };
+  addEventListener("resize", scale);
+  scale();
+  showFromTheTop(log, log.value);
+  log.focus();
+  document.documentElement.dataset.ready = "yes";
+  performance.mark("quorvel-ready");
+})();
