@@ -56,7 +56,9 @@ def toolchain_files(folder):
     files = [cmake_setting(folder, "CMAKE_COMMAND"), cxx]
     page_map = os.path.join(folder, "quorvel_core.map")
     if os.path.exists(page_map):
-        target = ["--target=" + cmake_setting(folder, "CMAKE_CXX_COMPILER_TARGET")]
+        toolchain = open(cmake_setting(folder, "CMAKE_TOOLCHAIN_FILE"), encoding="utf-8").read()
+        found = re.search(r"^set\(CMAKE_CXX_COMPILER_TARGET (\S+)\)$", toolchain, re.M)
+        target = ["--target=" + (found or fail(f"{folder}: its toolchain names no target")).group(1)]
         files += [run(cxx, *target, "-print-prog-name=wasm-ld").stdout.strip()]
         first_header = "#include <string>\n"
         map_file = page_map
