@@ -7,7 +7,7 @@ from the MSI with msiinfo.
 
 With --check, only checks the download address: HTTPS, and one that winget's schema takes.
 
-Usage: manifests.py <release folder> <version> <download address>
+Usage: manifests.py <release folder> <version> <download address> <commit time, seconds>
        manifests.py --check <download address>
 """
 import hashlib
@@ -16,6 +16,7 @@ import os
 import re
 import subprocess
 import sys
+import time
 
 # What a maintainer may change, each in one place.
 IDENTIFIER = "Quorvel.Quorvel"
@@ -27,6 +28,10 @@ DESCRIPTION = {
     "bg-BG": "Шифър на Виженер с XOR, показан буква по буква, за часовете по информатика",
 }
 ARCHITECTURES = [("x64", "win64"), ("x86", "win32")]
+# The MSI's folder, a public property of release/quorvel.wxs that msiexec takes on its command
+# line.
+INSTALL_FOLDER = "INSTALLDIR"
+DOWNLOAD_PAGE = {"en-US": "Download page", "bg-BG": "Страница за изтегляне"}
 
 
 def fail(message):
@@ -62,6 +67,9 @@ def lines(fields, indent=""):
     text, not the number 1."""
     out = []
     for key, value in fields.items():
+        if isinstance(value, dict):
+            out += [f"{indent}{key}:", *lines(value, indent + "  ")]
+            continue
         if not isinstance(value, list):
             out.append(f"{indent}{key}: {json.dumps(value, ensure_ascii=False)}")
             continue
@@ -86,10 +94,13 @@ def main():
     if sys.argv[1:2] == ["--check"] and len(sys.argv) == 3:
         check_address(sys.argv[2])
         return
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__.strip().split("\n\n")[-1])
     folder, version, address = sys.argv[1], sys.argv[2], check_address(sys.argv[3])
+    released = time.strftime("%Y-%m-%d", time.gmtime(int(sys.argv[4])))
     package = {"PackageIdentifier": IDENTIFIER, "PackageVersion": version}
+    documents = {locale: [{"DocumentLabel": label, "DocumentUrl": address + "index.html"}]
+                 for locale, label in DOWNLOAD_PAGE.items()}
 
     installers = []
     for arch, suffix in ARCHITECTURES:
@@ -98,6 +109,8 @@ def main():
         installers.append({
             "Architecture": arch, "InstallerType": "msi", "Scope": "machine",
             "InstallerUrl": address + msi, "InstallerSha256": sha256(path),
+            "ElevationRequirement": "elevatesSelf",
+            "InstallerSwitches": {"InstallLocation": f'{INSTALL_FOLDER}="<INSTALLPATH>"'},
             "ProductCode": msi_property(path, "ProductCode"), "UpgradeBehavior": "install",
             "AppsAndFeaturesEntries": [{"UpgradeCode": msi_property(path, "UpgradeCode")}]})
     for arch, suffix in ARCHITECTURES:
@@ -110,14 +123,17 @@ def main():
             "InstallerSha256": sha256(os.path.join(folder, zip_name))})
     files = {
         f"{IDENTIFIER}.yaml": yaml("version", {**package, "DefaultLocale": "en-US"}),
-        f"{IDENTIFIER}.installer.yaml": yaml("installer", {**package, "Installers": installers}),
+        f"{IDENTIFIER}.installer.yaml": yaml("installer", {**package, "ReleaseDate": released,
+                                                           "Installers": installers}),
         f"{IDENTIFIER}.locale.en-US.yaml": yaml("defaultLocale", {
             **package, "PackageLocale": "en-US", "Publisher": PUBLISHER, "PackageName": "Quorvel",
             "PackageUrl": address, "License": LICENSE, "ShortDescription": DESCRIPTION["en-US"],
-            "Moniker": "quorvel", "Tags": ["cipher", "education", "informatics", "xor"]}),
+            "Moniker": "quorvel", "Tags": ["cipher", "education", "informatics", "xor"],
+            "Documentations": documents["en-US"]}),
         f"{IDENTIFIER}.locale.bg-BG.yaml": yaml("locale", {
             **package, "PackageLocale": "bg-BG", "Publisher": PUBLISHER, "PackageName": "Quorvel",
-            "License": LICENSE, "ShortDescription": DESCRIPTION["bg-BG"]}),
+            "License": LICENSE, "ShortDescription": DESCRIPTION["bg-BG"],
+            "Documentations": documents["bg-BG"]}),
     }
     # manifests/<first letter>/<publisher>/<name>/<version>/, as the community repository has it
     winget = os.path.join(folder, "winget", "manifests", IDENTIFIER[0].lower(),

@@ -14,41 +14,9 @@ import re
 import sys
 import textwrap
 
+from components import BY_FILE, COMPONENTS
 from debian_files import fail, linked_files, owner_package
 
-# The toolchain files that may be linked into the exe, the component each belongs to, and
-# which parts of its package's copyright file are the notice that must go with the binary.
-# clang-format off
-COMPONENTS = [
-    # name, what it is, licence, files, notice
-    ("MinGW-w64 runtime", "start-up code, C runtime support and import libraries",
-     "Zope Public License 2.1",
-     ["crt2.o", "crt2u.o", "libmingw32.a", "libmingwex.a", "libmoldname.a", "libmsvcrt.a",
-      "libkernel32.a", "libuser32.a", "libgdi32.a", "libcomctl32.a", "libadvapi32.a",
-      "libshell32.a", "libole32.a", "libuxtheme.a"],
-     ("dep5", ["*"])),
-    ("winpthreads", "POSIX threads for Windows, behind the C++ runtime's locks",
-     "MIT (Expat); its pthread.h: BSD 3-clause",
-     ["libpthread.a", "libwinpthread.a"],
-     ("dep5", ["mingw-w64-libraries/winpthreads/*",
-               "mingw-w64-libraries/winpthreads/include/pthread.h"])),
-    ("libgcc", "GCC's low-level runtime and exception unwinder",
-     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
-     ["crtbegin.o", "crtend.o", "libgcc.a", "libgcc_eh.a"], ("gcc", None)),
-    ("libstdc++", "GCC's C++ standard library",
-     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
-     ["libstdc++.a", "libsupc++.a"], ("gcc", None)),
-    ("libssp", "GCC's stack protector",
-     "GNU GPL 3 or later with the GCC Runtime Library Exception 3.1",
-     ["libssp.a", "libssp_nonshared.a"], ("gcc", None)),
-    ("wasi-libc", "the C library of WebAssembly programs: memory and its copying",
-     "CC0 1.0; its parts from musl: MIT", ["libc.a", "crt1-reactor.o"],
-     ("dep5", ["*", "libc-top-half/musl/*"])),
-    # The LLVM exception to the Apache licence asks for no notice with compiled code.
-    ("libc++", "LLVM's C++ standard library", "Apache 2.0 with LLVM exceptions",
-     ["libc++.a", "libc++abi.a"], ("none", None)),
-]
-# clang-format on
 
 # Debian's copyright file of GCC is free text: the statement, the list of runtime libraries
 # under the exception, and the exception itself, between these lines. The GPL's text is
@@ -104,7 +72,7 @@ def main():
         sys.exit(__doc__.strip().split("\n\n")[-1])
     map_file, version, label = sys.argv[1:4]
     holder = sys.argv[4] if len(sys.argv) == 5 else "Quorvel.exe"
-    by_file = {f: c for c in COMPONENTS for f in c[3]}
+    by_file = BY_FILE
     used = {}  # component name -> (component, files, copyright file)
     for path in linked_files(open(map_file, encoding="utf-8", errors="replace").read()):
         component = by_file.get(os.path.basename(path))
@@ -124,11 +92,11 @@ def main():
                           "the program.", 78),
            ""]
     ordered = [used[c[0]] for c in COMPONENTS if c[0] in used]
-    for (name, what, licence, _, _), files, _ in ordered:
+    for (name, what, licence, _, _, _), files, _ in ordered:
         out += textwrap.wrap(f"- {name}: {what} ({', '.join(sorted(files))}); {licence}", 78,
                              subsequent_indent="  ", break_on_hyphens=False)
     printed_gcc = False
-    for (name, _, _, _, (kind, patterns)), _, copyright_file in ordered:
+    for (name, _, _, _, (kind, patterns), _), _, copyright_file in ordered:
         if kind == "none":
             continue
         if kind == "gcc":

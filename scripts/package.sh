@@ -2,7 +2,8 @@
 # Packs the exes built and tested in build/windows and build/windows-x86 into <folder>: for each
 # architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
 # installer; beside them the page of build/web as Quorvel-<version>.html, the build record
-# BUILDINFO.txt, the download page index.html with its picture window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
+# BUILDINFO.txt, the bills of materials Quorvel-<version>.cdx.json (CycloneDX) and .spdx.json
+# (SPDX), the download page index.html with its picture window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
 # are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
 # With QUORVEL_DOWNLOAD_URL, the address the files will be published at, it also writes the
 # manifests of winget (winget/) and Scoop (scoop/) for those files.
@@ -135,10 +136,19 @@ if gpg_enabled; then signed_by+=(gpg); fi
 $python release/build_info.py "$version" "$(git rev-parse HEAD)" "$epoch" build/windows \
   build/windows-x86 build/web ${signed_by[@]:+--signed-by "${signed_by[@]}"} >"$dist/BUILDINFO.txt"
 
+# The bills of materials, for a school's IT and its scanners, from the same link maps and dpkg.
+builds=()
+for row in "${QUORVEL_ARCHITECTURES[@]}"; do
+  read_architecture "$row"
+  builds+=("$suffix=build/$preset")
+done
+$python release/bill_of_materials.py "$dist" "$version" "$(git rev-parse HEAD)" "$epoch" \
+  "${builds[@]}" html=build/web
+
 url=${QUORVEL_DOWNLOAD_URL:-}
 manifests=()
 if [ -n "$url" ]; then
-  $python release/manifests.py "$dist" "$version" "$url"
+  $python release/manifests.py "$dist" "$version" "$url" "$epoch"
   mapfile -t manifests < <(cd "$dist" && find winget scoop -type f | LC_ALL=C sort)
 fi
 
@@ -150,7 +160,7 @@ $python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$ep
   ${subject:+--signer "$subject"} ${url:+--url "$url"} "${gpg[@]}" >"$dist/index.html"
 
 (cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} Quorvel-"$version".html \
-  BUILDINFO.txt index.html \
+  Quorvel-"$version".{cdx,spdx}.json BUILDINFO.txt index.html \
   window.png "${manifests[@]}" >SHA256SUMS &&
   sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then

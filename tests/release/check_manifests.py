@@ -4,9 +4,10 @@ these manifests could break (YAML that types every value as winget does, schema 
 version that agree, one identifier and version in all files, file names and folders after the
 identifier, one installer per type, architecture and scope, HTTPS addresses only) and the facts
 (each address names a file of the release under the download address, each hash is the file's,
-each product and upgrade code the MSI's own, the portable file is in its zip).
+each product and upgrade code the MSI's own, the folder it installs to one of the MSI's, the
+portable file is in its zip, the release date the commit's, the documents on the download page).
 
-Usage: check_manifests.py <release folder> <download address>
+Usage: check_manifests.py <release folder> <download address> <release date, YYYY-MM-DD>
 """
 import glob
 import hashlib
@@ -19,7 +20,7 @@ import zipfile
 
 import yaml
 
-folder, address = sys.argv[1], sys.argv[2]
+folder, address, release_date = sys.argv[1], sys.argv[2], sys.argv[3]
 problems = []
 
 
@@ -85,6 +86,13 @@ homepage = manifests.get("defaultLocale", [{}])[0].get("PackageUrl", "")
 if not homepage.startswith("https://"):
     problem(f"the homepage {homepage!r} is not an HTTPS address")
 
+if manifests.get("installer", [{}])[0].get("ReleaseDate") != release_date:
+    problem(f"the release date is not the commit's, {release_date}")
+for locale in manifests.get("defaultLocale", []) + manifests.get("locale", []):
+    for document in locale.get("Documentations", []):
+        if released(document.get("DocumentUrl", "")) != "index.html":
+            problem(f"{locale.get('PackageLocale')}: {document} is not the download page")
+
 installers = manifests.get("installer", [{}])[0].get("Installers", [])
 kinds = [(i.get("InstallerType"), i.get("Architecture"), i.get("Scope")) for i in installers]
 if len(set(kinds)) != len(kinds) or len(kinds) != 4:
@@ -103,6 +111,14 @@ for entry in installers:
                   "UpgradeCode": (entry.get("AppsAndFeaturesEntries") or [{}])[0].get("UpgradeCode")}
         if listed != codes:
             problem(f"{name}: the manifest names {listed}, the MSI has {codes}")
+        directories = subprocess.run(["msiinfo", "export", os.path.join(folder, name), "Directory"],
+                                     check=True, capture_output=True, text=True).stdout
+        switch = (entry.get("InstallerSwitches") or {}).get("InstallLocation", "")
+        found = re.fullmatch(r'([A-Z_]+)="<INSTALLPATH>"', switch)
+        if not found or not re.search(rf"^{found.group(1)}\t", directories, re.M):
+            problem(f"{name}: the install location {switch!r} is no public folder of the MSI")
+        if entry.get("ElevationRequirement") != "elevatesSelf":
+            problem(f"{name}: a machine-wide MSI that does not say it elevates itself")
     else:
         inside = zipfile.ZipFile(os.path.join(folder, name)).namelist()
         for nested in entry.get("NestedInstallerFiles", []):

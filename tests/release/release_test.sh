@@ -83,12 +83,14 @@ case "$1" in
     ;;
   without-address)  # today's files, no more
     files=$(cd "$work/dist-a" && find . -type f | LC_ALL=C sort | paste -sd' ')
-    [ "$files" = "./BUILDINFO.txt ./Quorvel-$version-win32.msi ./Quorvel-$version-win32.zip ./Quorvel-$version-win64.msi ./Quorvel-$version-win64.zip ./Quorvel-$version.html ./SHA256SUMS ./index.html ./window.png" ] ||
+    [ "$files" = "./BUILDINFO.txt ./Quorvel-$version-win32.msi ./Quorvel-$version-win32.zip ./Quorvel-$version-win64.msi ./Quorvel-$version-win64.zip ./Quorvel-$version.cdx.json ./Quorvel-$version.html ./Quorvel-$version.spdx.json ./SHA256SUMS ./index.html ./window.png" ] ||
       fail "without an address the release holds $files"
     ! grep -qi "winget\|scoop" "$work/dist-a/index.html" || fail "the page names package managers"
     ;;
   manifests)  # read back and checked against the files; covered by the sums, named on the page
-    $python tests/release/check_manifests.py "$work/dist-url" "$address" || fail "the manifests"
+    released=$(TZ=UTC date -d "@$(git log -1 --format=%ct)" +%F)
+    $python tests/release/check_manifests.py "$work/dist-url" "$address" "$released" ||
+      fail "the manifests"
     for file in winget/manifests/q/Quorvel/Quorvel/$version/Quorvel.Quorvel.installer.yaml \
       scoop/quorvel.json; do
       grep -q " $file\$" "$work/dist-url/SHA256SUMS" || fail "SHA256SUMS does not cover $file"
@@ -116,6 +118,15 @@ case "$1" in
     grep -q "^built on .*($(. /etc/os-release && echo "$VERSION_CODENAME"))" \
       "$work/dist-a/BUILDINFO.txt" || fail "BUILDINFO.txt does not name this Debian release"
     grep -q " BUILDINFO.txt$" "$work/dist-a/SHA256SUMS" || fail "SHA256SUMS does not cover BUILDINFO.txt"
+    ;;
+  boms)  # valid by the official schemas; read back against dpkg and the files; covered, named
+    for dist in dist-a signed; do
+      $python tests/release/check_boms.py "$work/$dist" "$version" || fail "$dist: the bills of materials"
+      for file in Quorvel-$version.cdx.json Quorvel-$version.spdx.json; do
+        grep -q " $file\$" "$work/$dist/SHA256SUMS" || fail "SHA256SUMS does not cover $file"
+        grep -q "href=\"$file\"" "$work/$dist/index.html" || fail "the page does not name $file"
+      done
+    done
     ;;
   zip)  # the four files; an unsigned README.txt says so
     files=$(unzip -Z1 "$work/dist-a/Quorvel-$version-win32.zip" | paste -sd' ')
