@@ -12,26 +12,8 @@ tree() { git status --porcelain --ignored -- . ':!build' ':!dist'; }
 tree_before=$(tree)
 
 presets=(native asan web windows-x86 windows)
-# One count of every CTest run, from the attributes of each JUnit file's test suite, printed
-# however the run ends; a preset without its file (it did not configure, build or finish) counts
-# as one failure, named.
-count() {
-  local preset missing=()
-  for preset in "${presets[@]}"; do
-    if [ -f "build/$preset/tests.xml" ]; then
-      sed -n '1,/>/s/^\s*\(tests\|failures\|disabled\|skipped\)="\([0-9]*\)".*/\1 \2/p' \
-        "build/$preset/tests.xml"
-    else
-      missing+=("$preset")
-      echo "tests 1"
-      echo "failures 1"
-    fi
-  done | awk '{ n[$1] += $2 } END { printf "tests: %d passed, %d failed, %d skipped\n",
-    n["tests"] - n["failures"] - n["disabled"] - n["skipped"], n["failures"], n["disabled"] + n["skipped"] }'
-  for preset in "${presets[@]}"; do
-    [ -f "build/$preset/tests.xml" ] || echo "FAIL: the $preset preset gave no results"
-  done
-}
+# The closing count, however the run ends.
+count() { scripts/test-count.sh build "${presets[@]}"; }
 for preset in "${presets[@]}"; do rm -f "build/$preset/tests.xml"; done
 trap count EXIT
 
