@@ -6,3 +6,6 @@ set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET wasm32-wasi)
 set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions")
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
+# Archives of WebAssembly objects need LLVM's archiver, which writes the index the linker reads.
+find_program(CMAKE_AR llvm-ar REQUIRED)
+find_program(CMAKE_RANLIB llvm-ranlib REQUIRED)

@@ -32,7 +32,7 @@ packages=(cmake make g++ binutils googletest libgtest-dev libbenchmark-dev
   binutils-mingw-w64-i686 wine wine64 fonts-wine fonts-liberation xvfb xauth
   zip unzip wixl msitools faketime python3 python3-yaml openssl gnupg osslsigncode chromium chromium-driver
   clang libclang-rt-dev x11-apps imagemagick xdotool
-  lld wasi-libc "libc++-$llvm-dev-wasm32" "libc++abi-$llvm-dev-wasm32" "libclang-rt-$llvm-dev-wasm32"
+  llvm lld wasi-libc "libc++-$llvm-dev-wasm32" "libc++abi-$llvm-dev-wasm32" "libclang-rt-$llvm-dev-wasm32"
   python3-selenium python3-jsonschema)
 
 sudo=""
