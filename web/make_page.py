@@ -15,12 +15,33 @@ def digest(text):
     return base64.b64encode(hashlib.sha256(text.encode()).digest()).decode()
 
 
+def imports(module):
+    """Whether a WebAssembly module has an import section (id 2): the page gives it nothing."""
+    at = 8  # past the magic number and the version
+    while at < len(module):
+        section, at = module[at], at + 1
+        size = shift = 0
+        while True:
+            byte, at = module[at], at + 1
+            size |= (byte & 0x7F) << shift
+            shift += 7
+            if byte < 0x80:
+                break
+        if section == 2:
+            return True
+        at += size
+    return False
+
+
 def main():
     wasm, folder, notices = sys.argv[1:4]
     page = open(f"{folder}/page.html", encoding="utf-8").read()
     style = open(f"{folder}/page.css", encoding="utf-8").read()
     script = open(f"{folder}/page.js", encoding="utf-8").read()
-    core = base64.b64encode(open(wasm, "rb").read()).decode()
+    module = open(wasm, "rb").read()
+    if imports(module):
+        sys.exit(f"{wasm} imports functions, which the page does not give it")
+    core = base64.b64encode(module).decode()
     # Inside an HTML comment, which must not be ended early.
     notices = open(notices, encoding="utf-8").read().replace("--", "- -")
     policy = "; ".join([

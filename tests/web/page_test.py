@@ -12,6 +12,7 @@ import sys
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.common.action_chains import ActionChains
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.support.ui import WebDriverWait
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), ".."))
@@ -203,8 +204,12 @@ def load(driver, url=None):
         driver.get(url)
     else:
         driver.refresh()
-    WebDriverWait(driver, 10).until(lambda d: d.find_element(By.TAG_NAME, "html").get_attribute(
-        "data-ready") == "yes", "the page did not get ready")
+    try:
+        WebDriverWait(driver, 10).until(lambda d: d.find_element(
+            By.TAG_NAME, "html").get_attribute("data-ready") == "yes")
+    except TimeoutException:
+        sys.exit("FAIL: the page did not get ready; "
+                 + ("; ".join(browser.console_problems(driver)) or "the console says nothing"))
 
 
 def main():
