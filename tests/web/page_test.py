@@ -142,7 +142,7 @@ def input_rules(driver):
     phrase, key, *_ = fields(driver)
     type_into(phrase, "x" * 60)
     expect("phrase typed past 50", len(value(phrase)), 50)
-    type_into(key, "a€ā😀б")
+    type_into(key, "a€ā中б")
     expect("key typed with characters outside Windows-1251", value(key), "a€б")
     driver.execute_cdp_cmd("Browser.grantPermissions", {
         "permissions": ["clipboardReadWrite", "clipboardSanitizedWrite"]})
