@@ -9,7 +9,7 @@ namespace quorvel {
 // The cipher codes of the latest run, one byte a phrase position (slot 0 is never used).
 // A run over n positions rewrites slots 1..n and leaves the others as they were.
 // An index outside 0..300 reads nothing and writes nothing: no input the window admits gets
-// there, and the core throws nowhere, so that it builds where there are no exceptions.
+// there, and the core raises no exception of its own, so that it builds where there are none.
 class CodeTable {
  public:
   static constexpr long kSize = 301;

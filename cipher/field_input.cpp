@@ -19,6 +19,11 @@ Admitted AdmitPaste(const std::u16string& clipboard, std::size_t room) {
   return result;
 }
 
+std::size_t PasteRoom(std::size_t limit, std::size_t length, std::size_t selected) {
+  const std::size_t kept = selected < length ? length - selected : 0;
+  return kept < limit ? limit - kept : 0;
+}
+
 std::size_t WordStartBefore(const std::u16string& text, std::size_t caret) {
   const auto blank = [&text](std::size_t at) { return text[at] == u' ' || text[at] == u'\t'; };
   std::size_t start = caret < text.size() ? caret : text.size();

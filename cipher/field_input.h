@@ -15,6 +15,10 @@ struct Admitted {
 // the characters the Windows-1251 code page lacks, cut to the room.
 Admitted AdmitPaste(const std::u16string& clipboard, std::size_t room);
 
+// The room a paste has in a field of at most `limit` characters that holds `length`, of which
+// the `selected` ones are replaced.
+std::size_t PasteRoom(std::size_t limit, std::size_t length, std::size_t selected);
+
 // Where the word before the caret starts, as Ctrl+Backspace finds it: back over the blanks
 // before the caret, then over the word's own characters up to the blank before it.
 std::size_t WordStartBefore(const std::u16string& text, std::size_t caret);

@@ -11,6 +11,7 @@ namespace quorvel {
 
 // The control arrays of the window; a control is named by its array and its index.
 enum class ControlArray { Label1, Text1, Text2, Command1 };
+constexpr const char16_t* kArrayNames[] = {u"Label1", u"Text1", u"Text2", u"Command1"};
 
 enum class Kind {
   Caption,  // static text on its own background

@@ -14,18 +14,22 @@ import hashlib
 import json
 import os
 import re
-import subprocess
 import sys
 import time
 import urllib.parse
 import uuid
 import zipfile
 
-from components import BY_FILE
-from debian_files import fail, linked_files, owner_package, package_version
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from debian_files import linked, os_release, package_version
+from files import release_files
+from product import ARCHITECTURES, PUBLISHER, UUID_NAMESPACE
 
-NAMESPACE = uuid.UUID("77770C5B-0708-4430-B6FE-E0C47B7D86CF")  # the project's, as package.sh's
-HOME = "https://www.quorvel.example/"  # the site the window names, for the SPDX namespace
+HOME = "https://www.quorvel.example/"
+# The licence's own copyright line.
+COPYRIGHT = next(line.strip() for line in open(os.path.join(
+    os.path.dirname(os.path.abspath(__file__)), "..", "LICENSE"), encoding="utf-8")
+    if line.startswith("Copyright"))  # the site the window names, for the SPDX namespace
 
 
 def sums(data):
@@ -50,9 +54,7 @@ def linked_packages(map_file, distro):
     """The Debian packages a link took code from, each with the SPDX licence of the components
     of its files."""
     packages = {}
-    for path in linked_files(open(map_file, encoding="utf-8", errors="replace").read()):
-        component = BY_FILE.get(os.path.basename(path)) or fail(f"{path} has no licence known")
-        name = (owner_package(path) or fail(f"{path} belongs to no Debian package")).split(":")[0]
+    for _, component, name in linked(map_file, "Quorvel"):
         packages.setdefault(name, []).append(component[5])
     found = []
     for name in sorted(packages):
@@ -67,33 +69,32 @@ def main():
         sys.exit(__doc__.strip().split("\n\n")[-1])
     folder, version, commit, epoch = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
     builds = dict(a.split("=", 1) for a in sys.argv[5:])
-    release = dict(re.findall(r'^(\w+)="?(.*?)"?$', open("/etc/os-release").read(), re.M))
-    distro = f"debian-{release['VERSION_ID']}"
+    distro = f"debian-{os_release()['VERSION_ID']}"
     created = time.strftime("%Y-%m-%dT%H:%M:%SZ", time.gmtime(epoch))
     name = f"Quorvel-{version}"
 
     # The files: each download, and what runs: the exe in each zip (the MSI holds the same) and
     # the page. A program carries the packages linked into it.
     files = []
-    for suffix, build in sorted(builds.items()):
-        if suffix == "html":
-            path = os.path.join(folder, f"{name}.html")
-            files.append({"name": f"{name}.html", "data": open(path, "rb").read(),
-                          "program": True, "in": None,
-                          "linked": linked_packages(os.path.join(build, "quorvel_core.map"), distro)})
+    for path, kind, _ in release_files(version, False):
+        if kind not in ("page", "zip", "msi"):
             continue
-        for kind in ("zip", "msi"):
-            path = os.path.join(folder, f"{name}-{suffix}.{kind}")
-            files.append({"name": f"{name}-{suffix}.{kind}", "data": open(path, "rb").read(),
-                          "program": False, "in": None, "linked": []})
-        with zipfile.ZipFile(os.path.join(folder, f"{name}-{suffix}.zip")) as archive:
-            exe = archive.read("Quorvel.exe")
-        files.append({"name": f"{name}-{suffix}.zip/Quorvel.exe", "data": exe, "program": True,
-                      "in": f"{name}-{suffix}.zip",
-                      "linked": linked_packages(os.path.join(build, "Quorvel.map"), distro)})
+        data = open(os.path.join(folder, path), "rb").read()
+        if kind == "page":
+            files.append({"name": path, "data": data, "program": True, "in": None, "linked":
+                          linked_packages(os.path.join(builds["html"], "quorvel_core.map"), distro)})
+            continue
+        files.append({"name": path, "data": data, "program": False, "in": None, "linked": []})
+        if kind == "zip":
+            suffix = next(r["suffix"] for r in ARCHITECTURES if path.endswith(f"-{r['suffix']}.zip"))
+            with zipfile.ZipFile(os.path.join(folder, path)) as archive:
+                exe = archive.read("Quorvel.exe")
+            files.append({"name": f"{path}/Quorvel.exe", "data": exe, "program": True, "in": path,
+                          "linked": linked_packages(os.path.join(builds[suffix], "Quorvel.map"),
+                                                    distro)})
     packages = {p["purl"]: p for f in files for p in f["linked"]}
     content = hashlib.sha256(b"".join(f["name"].encode() + f["data"] for f in files)).hexdigest()
-    serial = uuid.uuid5(NAMESPACE, f"{name} bill of materials {content}")
+    serial = uuid.uuid5(UUID_NAMESPACE, f"{name} bill of materials {content}")
 
     write(os.path.join(folder, f"{name}.cdx.json"), cyclonedx(name, version, commit, created,
                                                               serial, files, packages))
@@ -126,7 +127,7 @@ def cyclonedx(name, version, commit, created, serial, files, packages):
             "component": {"type": "application", "bom-ref": name, "name": "Quorvel",
                           "version": version, "licenses": [{"license": {"id": "MIT"}}],
                           "properties": [{"name": "quorvel:commit", "value": commit}]},
-            "supplier": {"name": "Quorvel developers"}},
+            "supplier": {"name": PUBLISHER}},
         "components": components,
         # Each program links its packages statically; the release holds every file.
         "dependencies": [{"ref": name, "dependsOn": [f["name"] for f in files]}] + [
@@ -144,13 +145,13 @@ def spdx(name, version, commit, created, serial, files, packages):
     document = {
         "spdxVersion": "SPDX-2.3", "dataLicense": "CC0-1.0", "SPDXID": "SPDXRef-DOCUMENT",
         "name": name, "documentNamespace": f"{HOME}spdx/{name}-{serial}",
-        "creationInfo": {"created": created, "creators": ["Organization: Quorvel developers",
+        "creationInfo": {"created": created, "creators": [f"Organization: {PUBLISHER}",
                                                           "Tool: release/bill_of_materials.py"]},
         "packages": [{
             "SPDXID": release_id, "name": "Quorvel", "versionInfo": version,
-            "supplier": "Organization: Quorvel developers", "downloadLocation": "NOASSERTION",
+            "supplier": f"Organization: {PUBLISHER}", "downloadLocation": "NOASSERTION",
             "filesAnalyzed": False, "licenseConcluded": "MIT", "licenseDeclared": "MIT",
-            "copyrightText": "Copyright (c) 2026 Quorvel developers",
+            "copyrightText": COPYRIGHT,
             "sourceInfo": f"built from commit {commit}"}],
         "files": [],
         "relationships": [{"spdxElementId": "SPDXRef-DOCUMENT", "relationshipType": "DESCRIBES",

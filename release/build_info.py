@@ -20,7 +20,8 @@ import sys
 import time
 from xml.etree import ElementTree
 
-from debian_files import fail, linked_files, owner_package, package_version
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
+from debian_files import fail, linked_files, os_release, owner_package, package_version
 
 PACKING = ["zip", "wixl", "msibuild", "faketime"]
 # What the page's tests ran it in.
@@ -31,40 +32,28 @@ FAKETIME_LIBRARY = "/usr/lib/*/faketime/libfaketime.so.1"
 GPL3 = "/usr/share/common-licenses/GPL-3"
 
 
-def cmake_setting(folder, name):
-    """A setting CMake chose for the build in <folder>: a compiler as its toolchain file named
-    it, or a cache entry."""
-    texts = [open(f, encoding="utf-8").read() for f in
-             glob.glob(os.path.join(folder, "CMakeFiles", "*", "CMake*Compiler.cmake")) +
-             [os.path.join(folder, "CMakeCache.txt")]]
-    for text in texts:
-        found = re.search(rf'^set\({name} "(.*)"\)$|^{name}:\w+=(.*)$', text, re.M)
-        if found:
-            return found.group(1) or found.group(2)
-    fail(f"{folder}: CMake has no {name}")
-
-
 def run(*command):
     return subprocess.run(command, capture_output=True, text=True, check=True)
 
 
 def toolchain_files(folder):
-    """The programs and files one build was made with: for an exe, the MinGW-w64 compiler, its
-    assembler, linker, resource compiler and Windows headers; for the page, clang for
-    WebAssembly, its linker and the C++ headers; and what each link map names."""
-    cxx = cmake_setting(folder, "CMAKE_CXX_COMPILER")
-    files = [cmake_setting(folder, "CMAKE_COMMAND"), cxx]
+    """The programs and files one build was made with, as CMake chose them (toolchain.txt): for
+    an exe, the MinGW-w64 compiler, its assembler, linker, resource compiler and Windows headers;
+    for the page, clang for WebAssembly, its linker and the C++ headers; and what each link map
+    names."""
+    chosen = dict(line.split("=", 1) for line in
+                  open(os.path.join(folder, "toolchain.txt"), encoding="utf-8").read().splitlines())
+    cxx = chosen["cxx"]
+    files = [chosen["cmake"], cxx]
     page_map = os.path.join(folder, "quorvel_core.map")
     if os.path.exists(page_map):
-        toolchain = open(cmake_setting(folder, "CMAKE_TOOLCHAIN_FILE"), encoding="utf-8").read()
-        found = re.search(r"^set\(CMAKE_CXX_COMPILER_TARGET (\S+)\)$", toolchain, re.M)
-        target = ["--target=" + (found or fail(f"{folder}: its toolchain names no target")).group(1)]
+        target = ["--target=" + chosen["target"]]
         files += [run(cxx, *target, "-print-prog-name=wasm-ld").stdout.strip()]
         first_header = "#include <string>\n"
         map_file = page_map
     else:
         target = []
-        files += [cmake_setting(folder, "CMAKE_RC_COMPILER")]
+        files += [chosen["rc"]]
         files += [run(cxx, f"-print-prog-name={p}").stdout.strip() for p in ("cc1plus", "as", "ld")]
         first_header = "#include <windows.h>\n"
         map_file = os.path.join(folder, "Quorvel.map")
@@ -72,7 +61,7 @@ def toolchain_files(folder):
     headers = subprocess.run([cxx, *target, "-H", "-fsyntax-only", "-x", "c++", "-"],
                              input=first_header, capture_output=True, text=True)
     files += re.findall(r"^\. (\S+)$", headers.stderr, re.M)[:1]
-    files += linked_files(open(map_file, encoding="utf-8", errors="replace").read())
+    files += linked_files(map_file)
     return [shutil.which(f) or f if "/" not in f else f for f in files]
 
 
@@ -110,7 +99,8 @@ def main():
     for folder in folders:
         how = how_tested(folder)
         if how.startswith("/"):
-            files.append(how)
+            # A host's emulator may serve a chroot or container without being in it.
+            files += [how] if os.path.exists(how) else []
             how = f"under the emulator {how} (this machine executes no 32-bit code)"
         elif how == "in headless Chromium":
             files += [shutil.which(p) or fail(f"{p} is not installed") for p in BROWSER]
@@ -120,10 +110,9 @@ def main():
     files += glob.glob(FAKETIME_LIBRARY)[:1] + [sys.executable, GPL3]
     used = {}  # package -> names of the files it gave
     for path in files:
-        package = owner_package(path) or fail(f"{path} belongs to no Debian package")
-        used.setdefault(package, set()).add(os.path.basename(path))
+        used.setdefault(owner_package(path), set()).add(os.path.basename(path))
 
-    release = dict(re.findall(r'^(\w+)="?(.*?)"?$', open("/etc/os-release").read(), re.M))
+    release = os_release()
     point = open("/etc/debian_version").read().strip()
     arch = run("dpkg", "--print-architecture").stdout.strip()
     out = [f"Quorvel {version}: build record",

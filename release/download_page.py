@@ -3,10 +3,11 @@
 the release folder: every size and SHA-256 on it is read from the file itself and the Debian
 release from BUILDINFO.txt, so the page cannot disagree with the files it describes.
 
-In the template, a line that starts with @SIGNED@ or @UNSIGNED@ is kept for a signed or an
-unsigned release, one with @GPG@ when SHA256SUMS gets a GnuPG signature, one with @URL@ when
-the release has a download address (and the package managers' manifests); a line
-"@ROW <file> | <what it is for>@" becomes the file's row in a table.
+In the template (filled by release/template.py), a line that starts with @SIGNED@ or
+@UNSIGNED@ is kept for a signed or an unsigned release, one with @GPG@ when SHA256SUMS gets a
+GnuPG signature, one with @URL@ when the release has a download address (and the package
+managers' manifests); a line "@FILES bg@" or "@FILES en@" becomes the table of the release's
+files (release/files.py), one row a file.
 
 Usage: download_page.py <release folder> <version> <commit> <commit time, seconds since 1970>
                         [--signer <name>] [--gpg] [--url <download address>]
@@ -19,6 +20,10 @@ import re
 import struct
 import sys
 import time
+
+from files import SCOOP_MANIFEST, release_files
+from product import WINGET_ID
+from template import fill
 
 TEMPLATE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "download_page.html")
 PICTURE = "window.png"
@@ -62,23 +67,18 @@ def main():
     facts = {"@VERSION@": args.version, "@COMMIT@": args.commit,
              "@DATE@": time.strftime("%Y-%m-%d", time.gmtime(int(args.epoch))),
              "@BUILT_ON@": built_on(args.folder), "@SIGNER@": html.escape(args.signer),
-             "@WIDTH@": str(width), "@HEIGHT@": str(height),
+             "@WIDTH@": str(width), "@HEIGHT@": str(height), "@WINGET_ID@": WINGET_ID,
+             "@SCOOP_MANIFEST@": SCOOP_MANIFEST,
              "@ADDRESS@": html.escape(args.url if args.url.endswith("/") else args.url + "/")}
     out = []
-    for line in open(TEMPLATE, encoding="utf-8").read().splitlines():
-        marker = next((m for m in keep if line.startswith(m)), None)
-        if marker:
-            if not keep[marker]:
-                continue
-            line = line[len(marker):]
-        for name, value in facts.items():
-            line = line.replace(name, value)
-        found = re.fullmatch(r"@ROW (\S+) \| (.+)@", line)
-        out.append(row(args.folder, *found.groups()) if found else line)
+    for line in fill(open(TEMPLATE, encoding="utf-8").read(), keep, facts).splitlines():
+        found = re.fullmatch(r"@FILES (bg|en)@", line)
+        if found:
+            out += [row(args.folder, path, purpose[found.group(1)])
+                    for path, _, purpose in release_files(args.version, bool(args.url))]
+        else:
+            out.append(line)
     page = "\n".join(out) + "\n"
-    left = re.findall(r"@[A-Z_]+@", page)
-    if left:
-        fail(f"the page template has {left[0]}, which nothing fills")
     sys.stdout.write(page)
 
 

@@ -18,16 +18,17 @@ import subprocess
 import sys
 import time
 
-# What a maintainer may change, each in one place.
-IDENTIFIER = "Quorvel.Quorvel"
-PUBLISHER = "Quorvel developers"  # as in the MSI
+import yaml
+
+from files import SCOOP_MANIFEST, winget_manifests
+from product import ARCHITECTURES, PUBLISHER, WINGET_ID as IDENTIFIER
+
 LICENSE = "MIT"
 MANIFEST_VERSION = "1.12.0"  # the version winget's community repository asks for
 DESCRIPTION = {
     "en-US": "A Vigenère-type XOR cipher shown letter by letter, for informatics lessons",
     "bg-BG": "Шифър на Виженер с XOR, показан буква по буква, за часовете по информатика",
 }
-ARCHITECTURES = [("x64", "win64"), ("x86", "win32")]
 # The MSI's folder, a public property of release/quorvel.wxs that msiexec takes on its command
 # line.
 INSTALL_FOLDER = "INSTALLDIR"
@@ -61,33 +62,13 @@ def msi_property(path, name):
     return found.group(1) if found else fail(f"{path} has no {name}")
 
 
-def lines(fields, indent=""):
-    """YAML lines of a mapping whose values are strings, lists of strings or lists of mappings.
-    Every string is written as a JSON string, which YAML reads as the same string: "1.00" stays
-    text, not the number 1."""
-    out = []
-    for key, value in fields.items():
-        if isinstance(value, dict):
-            out += [f"{indent}{key}:", *lines(value, indent + "  ")]
-            continue
-        if not isinstance(value, list):
-            out.append(f"{indent}{key}: {json.dumps(value, ensure_ascii=False)}")
-            continue
-        out.append(f"{indent}{key}:")
-        for item in value:
-            if isinstance(item, dict):
-                inner = lines(item, indent + "  ")
-                out += [f"{indent}- {inner[0].lstrip()}", *inner[1:]]
-            else:
-                out.append(f"{indent}- {json.dumps(item, ensure_ascii=False)}")
-    return out
-
-
-def yaml(kind, fields):
-    """A winget manifest file of the kind: its schema line, then the fields."""
+def manifest(kind, fields):
+    """A winget manifest file of the kind: its schema line, then the fields. PyYAML quotes a
+    string that would read as another type, so "1.00" stays text, not the number 1."""
     schema = f"https://aka.ms/winget-manifest.{kind}.{MANIFEST_VERSION}.schema.json"
-    body = lines({**fields, "ManifestType": kind, "ManifestVersion": MANIFEST_VERSION})
-    return "\n".join([f"# yaml-language-server: $schema={schema}", *body]) + "\n"
+    body = yaml.safe_dump({**fields, "ManifestType": kind, "ManifestVersion": MANIFEST_VERSION},
+                          allow_unicode=True, sort_keys=False, width=1000)
+    return f"# yaml-language-server: $schema={schema}\n{body}"
 
 
 def main():
@@ -103,8 +84,8 @@ def main():
                  for locale, label in DOWNLOAD_PAGE.items()}
 
     installers = []
-    for arch, suffix in ARCHITECTURES:
-        msi = f"Quorvel-{version}-{suffix}.msi"
+    for row in ARCHITECTURES:
+        arch, msi = row["msi_arch"], f"Quorvel-{version}-{row['suffix']}.msi"
         path = os.path.join(folder, msi)
         installers.append({
             "Architecture": arch, "InstallerType": "msi", "Scope": "machine",
@@ -113,47 +94,45 @@ def main():
             "InstallerSwitches": {"InstallLocation": f'{INSTALL_FOLDER}="<INSTALLPATH>"'},
             "ProductCode": msi_property(path, "ProductCode"), "UpgradeBehavior": "install",
             "AppsAndFeaturesEntries": [{"UpgradeCode": msi_property(path, "UpgradeCode")}]})
-    for arch, suffix in ARCHITECTURES:
-        zip_name = f"Quorvel-{version}-{suffix}.zip"
+    zips = {row["msi_arch"]: f"Quorvel-{version}-{row['suffix']}.zip" for row in ARCHITECTURES}
+    for arch, zip_name in zips.items():
         installers.append({
             "Architecture": arch, "InstallerType": "zip", "NestedInstallerType": "portable",
             "NestedInstallerFiles": [{"RelativeFilePath": "Quorvel.exe",
                                       "PortableCommandAlias": "quorvel"}],
             "InstallerUrl": address + zip_name,
             "InstallerSha256": sha256(os.path.join(folder, zip_name))})
+    paths = winget_manifests(version)
     files = {
-        f"{IDENTIFIER}.yaml": yaml("version", {**package, "DefaultLocale": "en-US"}),
-        f"{IDENTIFIER}.installer.yaml": yaml("installer", {**package, "ReleaseDate": released,
-                                                           "Installers": installers}),
-        f"{IDENTIFIER}.locale.en-US.yaml": yaml("defaultLocale", {
+        paths["version"]: manifest("version", {**package, "DefaultLocale": "en-US"}),
+        paths["installer"]: manifest("installer", {**package, "ReleaseDate": released,
+                                                   "Installers": installers}),
+        paths["defaultLocale"]: manifest("defaultLocale", {
             **package, "PackageLocale": "en-US", "Publisher": PUBLISHER, "PackageName": "Quorvel",
             "PackageUrl": address, "License": LICENSE, "ShortDescription": DESCRIPTION["en-US"],
             "Moniker": "quorvel", "Tags": ["cipher", "education", "informatics", "xor"],
             "Documentations": documents["en-US"]}),
-        f"{IDENTIFIER}.locale.bg-BG.yaml": yaml("locale", {
+        paths["locale"]: manifest("locale", {
             **package, "PackageLocale": "bg-BG", "Publisher": PUBLISHER, "PackageName": "Quorvel",
             "License": LICENSE, "ShortDescription": DESCRIPTION["bg-BG"],
             "Documentations": documents["bg-BG"]}),
     }
-    # manifests/<first letter>/<publisher>/<name>/<version>/, as the community repository has it
-    winget = os.path.join(folder, "winget", "manifests", IDENTIFIER[0].lower(),
-                          *IDENTIFIER.split("."), version)
-    os.makedirs(winget)
-    for name, text in files.items():
-        open(os.path.join(winget, name), "w", encoding="utf-8").write(text)
+    for path, text in files.items():
+        os.makedirs(os.path.dirname(os.path.join(folder, path)), exist_ok=True)
+        open(os.path.join(folder, path), "w", encoding="utf-8").write(text)
 
     scoop = {
         "version": version, "description": DESCRIPTION["en-US"], "homepage": address,
         "license": LICENSE,
         "architecture": {
-            bits: {"url": address + f"Quorvel-{version}-{suffix}.zip",
-                   "hash": sha256(os.path.join(folder, f"Quorvel-{version}-{suffix}.zip")).lower()}
-            for bits, suffix in (("64bit", "win64"), ("32bit", "win32"))},
+            f"{row['bits']}bit": {"url": address + zips[row["msi_arch"]],
+                                  "hash": sha256(os.path.join(folder, zips[row["msi_arch"]])).lower()}
+            for row in ARCHITECTURES},
         "bin": "Quorvel.exe",
         "shortcuts": [["Quorvel.exe", "Quorvel"]],
     }
-    os.makedirs(os.path.join(folder, "scoop"))
-    with open(os.path.join(folder, "scoop", "quorvel.json"), "w", encoding="utf-8") as out:
+    os.makedirs(os.path.dirname(os.path.join(folder, SCOOP_MANIFEST)))
+    with open(os.path.join(folder, SCOOP_MANIFEST), "w", encoding="utf-8") as out:
         json.dump(scoop, out, indent=2, ensure_ascii=False)
         out.write("\n")
 

@@ -1,6 +1,6 @@
-# Sourced by the scripts: the two architectures, and what scripts/setup.sh found out about this
-# machine (build/setup.env). It changes nothing. QUORVEL_NO_32BIT=1 takes the machine as one that
-# cannot execute 32-bit code.
+# Sourced by the scripts: the product's facts and architectures (release/), and what
+# scripts/setup.sh found out about this machine (build/setup.env). It changes nothing.
+# QUORVEL_NO_32BIT=1 takes the machine as one that cannot execute 32-bit code.
 QUORVEL_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 if [ ! -f "$QUORVEL_ROOT/build/setup.env" ]; then
   echo "FAIL: this checkout is not set up yet: run scripts/setup.sh first" >&2
@@ -14,19 +14,16 @@ fi
 runs_32bit() { [ "$QUORVEL_32BIT" = yes ]; }
 without_32bit() { echo "${QUORVEL_32BIT#no: }"; }
 
-# One row an architecture: preset, file-name suffix, MSI platform and template, Program Files
-# folder on 64-bit Windows, PE format, manifest processor, size limit of the exe in KiB.
-QUORVEL_ARCHITECTURES=(
-  "windows:win64:x64:x64;1033:Program Files:pei-x86-64:amd64:120"
-  "windows-x86:win32:x86:Intel;1033:Program Files (x86):pei-i386:x86:156"
-)
-# Usage: read_architecture <row | preset | PE format>: sets preset suffix msi_arch msi_template
-# program_files format manifest_arch limit_kib from that row; fails for none.
+source "$QUORVEL_ROOT/release/product.env"
+# The architectures' rows, from release/architectures.tsv.
+mapfile -t QUORVEL_ARCHITECTURES < <(grep -v '^#' "$QUORVEL_ROOT/release/architectures.tsv")
+# Usage: read_architecture <row | preset | PE format>: sets preset suffix bits format
+# manifest_arch limit_kib msi_arch program_files msi_template from that row; fails for none.
 read_architecture() {
   local row
   for row in "${QUORVEL_ARCHITECTURES[@]}"; do
-    IFS=: read -r preset suffix msi_arch msi_template program_files format manifest_arch \
-      limit_kib <<<"$row"
+    IFS=$'\t' read -r preset suffix bits format manifest_arch limit_kib msi_arch program_files \
+      msi_template <<<"$row"
     [ "$1" != "$row" ] && [ "$1" != "$preset" ] && [ "$1" != "$format" ] || return 0
   done
   return 1

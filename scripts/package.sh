@@ -3,16 +3,19 @@
 # architecture a zip (Quorvel.exe, README.txt, LICENSE.txt, THIRD-PARTY-NOTICES.txt) and an MSI
 # installer; beside them the page of build/web as Quorvel-<version>.html, the build record
 # BUILDINFO.txt, the bills of materials Quorvel-<version>.cdx.json (CycloneDX) and .spdx.json
-# (SPDX), the download page index.html with its picture window.png, and SHA256SUMS. With the variables of scripts/signing.sh set, the exes (before they
-# are packed) and the MSIs are signed with Authenticode, and SHA256SUMS with GnuPG.
+# (SPDX), the download page index.html with its picture window.png, and SHA256SUMS. With the
+# variables of scripts/signing.sh set, the exes (before they are packed) and the MSIs are signed
+# with Authenticode, and SHA256SUMS with GnuPG.
 # With QUORVEL_DOWNLOAD_URL, the address the files will be published at, it also writes the
 # manifests of winget (winget/) and Scoop (scoop/) for those files.
 # Unsigned, the same exes always give the same bytes: every date is the commit's, and an MSI's
 # package code is a name-based UUID of what it holds.
 # Usage: scripts/package.sh [--check] <folder>   (--check: only whether the folder may take it)
-# The folder must be new, empty or hold an earlier release of this script's, which is replaced;
-# any other is refused before anything is written. The release is made aside and only put into
-# the folder once whole, so a failure leaves the folder as it was.
+# The folder must be new, empty or hold an earlier release, exactly the files its SHA256SUMS
+# lists (and its signature); any other is refused before anything is written, and so is a mount
+# point. The release is made aside, on the folder's own file system, and then swapped with the
+# folder in one rename: a reader sees the earlier release or the new one, and a failure before
+# that leaves the earlier one as it was.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -23,28 +26,25 @@ if [ "${1:-}" = --check ]; then
 fi
 target=$(realpath -m "$1")
 
-# The names at the top of a release; a folder holding anything else is somebody's.
-release_entry() {
-  case "$1" in
-    Quorvel-* | BUILDINFO.txt | index.html | window.png | SHA256SUMS | SHA256SUMS.asc | winget | scoop) ;;
-    *) return 1 ;;
-  esac
+refuse() {
+  echo "FAIL: $1 $2; nothing was written" >&2
+  exit 1
+}
+# What is in <folder> besides the release its SHA256SUMS lists, one path a line.
+not_listed() {
+  comm -23 <(cd "$1" && find . -mindepth 1 \( ! -type d -o -empty \) | sed 's|^\./||' | LC_ALL=C sort) \
+    <({ sed -E 's/^[0-9a-f]{64} [ *]//' "$1/SHA256SUMS"; printf '%s\n' SHA256SUMS SHA256SUMS.asc; } |
+      LC_ALL=C sort)
 }
 if [ -e "$target" ] && [ ! -d "$target" ]; then
-  echo "FAIL: $1 is a file, not a folder; nothing was written" >&2
-  exit 1
-fi
-if [ -d "$target" ] && [ -n "$(ls -A "$target")" ]; then
-  foreign=""
-  for entry in "$target"/* "$target"/.[!.]* "$target"/..?*; do
-    [ -e "$entry" ] || [ -L "$entry" ] || continue
-    release_entry "${entry##*/}" || { foreign=${entry##*/}; break; }
-  done
-  if [ -n "$foreign" ] || [ ! -f "$target/SHA256SUMS" ]; then
-    echo "FAIL: $1 is not empty and holds no release of this script's (${foreign:-no SHA256SUMS}" \
-      "in it); a release goes into a new or an empty folder, and nothing was written" >&2
-    exit 1
-  fi
+  refuse "$1" "is a file, not a folder"
+elif [ -d "$target" ] && mountpoint -q "$target"; then
+  refuse "$1" "is a mount point, which cannot be replaced in one step: name a folder inside it"
+elif [ -d "$target" ] && [ -n "$(ls -A "$target")" ]; then
+  [ -f "$target/SHA256SUMS" ] ||
+    refuse "$1" "is not empty and holds no release (no SHA256SUMS in it)"
+  foreign=$(not_listed "$target" | head -n 1)
+  [ -z "$foreign" ] || refuse "$1" "holds $foreign, which is not part of its release"
 fi
 [ "$check_only" = no ] || exit 0
 
@@ -54,11 +54,9 @@ signing_check
 export PYTHONDONTWRITEBYTECODE=1  # no __pycache__ beside the sources
 python=/usr/bin/python3  # Debian's, whatever else is first on PATH: the build record names it
 
-# Fixed for good: the namespace of the name-based UUIDs of this project's packages.
-namespace=77770C5B-0708-4430-B6FE-E0C47B7D86CF
 name_uuid() {
   $python -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
-    "$namespace" "$1"
+    "$QUORVEL_UUID_NAMESPACE" "$1"
 }
 # UTF-8 with a byte-order mark and CR LF line ends: Notepad on Windows 7 shows it right.
 windows_text() { { printf '\xEF\xBB\xBF'; cat; } | sed 's/\r*$/\r/'; }
@@ -67,11 +65,10 @@ version=$(cat build/windows/version.txt)
 epoch=$(git log -1 --format=%ct)
 frozen=$(TZ=UTC date -d "@$epoch" '+%Y-%m-%d %H:%M:%S')
 at_commit_time=(env NO_FAKE_STAT=1 TZ=UTC faketime -f "$frozen")
-subject=""
+subject="" marks=(@SIGNED@=off @UNSIGNED@=on)
 if signing_enabled; then
-  subject=$(signing_subject)
+  subject=$(signing_subject) marks=(@SIGNED@=on @UNSIGNED@=off)
 fi
-signer=$(sed 's/[\\&|]/\\&/g' <<<"$subject")  # as a sed replacement
 
 work=$(mktemp -d /tmp/quorvel-package.XXXXXX)
 trap 'rm -rf "$work"' EXIT
@@ -91,13 +88,10 @@ for row in "${QUORVEL_ARCHITECTURES[@]}"; do
     sign_file "$stage/Quorvel.exe"
     check_signature_removable "$stage/Quorvel.exe" "build/$preset/Quorvel.exe"
   fi
-  if [ -n "$signer" ]; then
-    sed -e '/^@UNSIGNED@/d' -e 's/^@SIGNED@//' -e "s|@SIGNER@|$signer|g"
-  else
-    sed -e '/^@SIGNED@/d' -e 's/^@UNSIGNED@//'
-  fi <release/README.txt | sed "s/@VERSION@/$version/g" | windows_text >"$stage/README.txt"
+  $python release/template.py release/README.txt "${marks[@]}" @SIGNER@="$subject" \
+    @VERSION@="$version" | windows_text >"$stage/README.txt"
   windows_text <LICENSE >"$stage/LICENSE.txt"
-  $python release/third_party_notices.py "build/$preset/Quorvel.map" "$version" \
+  $python tools/third_party_notices.py "build/$preset/Quorvel.map" "$version" \
     "${suffix#win}-bit" | windows_text >"$stage/THIRD-PARTY-NOTICES.txt"
   chmod 644 "$stage"/*
   touch -d "@$epoch" "$stage"/*
@@ -117,9 +111,10 @@ for row in "${QUORVEL_ARCHITECTURES[@]}"; do
   package=$(name_uuid "Quorvel $version $arch ${content%% *}")
   (cd "$work" && "${at_commit_time[@]}" wixl -a "$arch" -D Arch="$arch" \
     -D Version="$version" -D ProductCode="$product" -D Stage="$name" -D Icon=quorvel.ico \
+    -D Publisher="$QUORVEL_PUBLISHER" \
     -o "$name.msi" "$root/release/quorvel.wxs" &&
     "${at_commit_time[@]}" msibuild "$name.msi" -s "Quorvel $version" \
-      "Quorvel developers" "$template" "{$package}")
+      "$QUORVEL_PUBLISHER" "$template" "{$package}")
   if signing_enabled; then
     sign_file "$work/$name.msi"
   fi
@@ -146,10 +141,8 @@ $python release/bill_of_materials.py "$dist" "$version" "$(git rev-parse HEAD)" 
   "${builds[@]}" html=build/web
 
 url=${QUORVEL_DOWNLOAD_URL:-}
-manifests=()
 if [ -n "$url" ]; then
   $python release/manifests.py "$dist" "$version" "$url" "$epoch"
-  mapfile -t manifests < <(cd "$dist" && find winget scoop -type f | LC_ALL=C sort)
 fi
 
 # The page for those who download it, from the same files and facts.
@@ -159,17 +152,26 @@ if gpg_enabled; then gpg=(--gpg); fi
 $python release/download_page.py "$dist" "$version" "$(git rev-parse HEAD)" "$epoch" \
   ${subject:+--signer "$subject"} ${url:+--url "$url"} "${gpg[@]}" >"$dist/index.html"
 
-(cd "$dist" && sha256sum Quorvel-"$version"-win{64,32}.{zip,msi} Quorvel-"$version".html \
-  Quorvel-"$version".{cdx,spdx}.json BUILDINFO.txt index.html \
-  window.png "${manifests[@]}" >SHA256SUMS &&
-  sha256sum -c --quiet SHA256SUMS)
+# Every file made, in one order.
+(cd "$dist" && find . -type f -printf '%P\n' | LC_ALL=C sort | xargs -d '\n' sha256sum \
+  >"$work/SHA256SUMS" && mv "$work/SHA256SUMS" . && sha256sum -c --quiet SHA256SUMS)
 if gpg_enabled; then
   gpg_sign "$dist/SHA256SUMS"
 fi
 
-# Whole: now the earlier release, if any, makes room for it.
-mkdir -p "$target"
-for entry in "$target"/*; do
-  if [ -e "$entry" ] && release_entry "${entry##*/}"; then rm -rf "$entry"; fi
-done
-cp -R "$dist"/. "$target"/
+# Whole: copied beside the folder, onto its file system, and swapped with it in one rename
+# (renameat2 with RENAME_EXCHANGE); then the earlier release goes.
+staging=$(dirname "$target")/.$(basename "$target").new.$$
+trap 'rm -rf "$work" "$staging"' EXIT
+mkdir "$staging"
+cp -R "$dist"/. "$staging"/
+if [ -d "$target" ]; then
+  chmod --reference="$target" "$staging"
+  $python -c 'import ctypes, os, sys
+if ctypes.CDLL(None, use_errno=True).renameat2(-100, sys.argv[1].encode(), -100,
+                                               sys.argv[2].encode(), 2):
+    sys.exit(f"FAIL: {sys.argv[2]} could not be replaced: {os.strerror(ctypes.get_errno())}")' \
+    "$staging" "$target"
+else
+  mv -T "$staging" "$target"
+fi

@@ -42,10 +42,6 @@ log=$(mktemp)
 fetched=$(mktemp)  # not empty once apt's lists were fetched for the sources as they are now
 trap 'rm -f "$log" "$fetched"' EXIT
 
-# The first E: line of apt's output, without the guesses and addresses after it.
-apt_error() {
-  grep -m 1 '^E: ' "$log" | sed -E 's/ +Mirror sync in progress\?.*//; s/ *\[IP: [^]]*\]//'
-}
 # The packages named that are not installed; one from a suite (qemu-user/bookworm-backports)
 # always, as its version is what counts.
 missing() {
@@ -55,23 +51,12 @@ missing() {
       echo "$pkg"
   done
 }
-# A package list that cannot be fetched (a mirror in mid-sync serves an index of the wrong size)
-# is asked for three times, 10 s apart, then left behind: the packages come from the lists apt
-# has.
-fetch_lists() {
-  local try
-  for try in 1 2 3; do
-    if $sudo apt-get update -qq >"$log" 2>&1; then
-      return 0
-    elif [ "$try" -lt 3 ]; then
-      echo "apt-get update failed, try $try of 3, again in 10 s: $(apt_error)"
-      sleep 10
-    fi
-  done
-  echo "apt-get update failed 3 times; the packages come from the lists apt has: $(apt_error)"
-}
-# Installs the packages named that are missing; where they cannot be, says why on stdout in one
-# line and fails.
+# apt retries what it fetches itself; a package list that still cannot be fetched (a mirror in
+# mid-sync serves an index of the wrong size) is left behind: the packages come from the lists
+# apt has.
+apt_get() { $sudo apt-get -q -o Acquire::Retries=3 "$@" >"$log" 2>&1; }
+# Installs the packages named that are missing; where they cannot be, prints apt's own errors on
+# stdout in one line and fails.
 install() {
   local options=() want
   if [ "$1" = --no-recommends ]; then
@@ -81,11 +66,13 @@ install() {
   mapfile -t want < <(missing "$@")
   [ ${#want[@]} -gt 0 ] || return 0
   echo "Installing: ${want[*]}" >&2
-  [ -s "$fetched" ] || { fetch_lists >&2; echo yes >"$fetched"; }
-  $sudo apt-get install -y -q "${options[@]}" "${want[@]}" >"$log" 2>&1 && return 0
-  local unmet
-  unmet=$(sed -n '/^The following packages have unmet dependencies:/,/^E: /{/^ [^ ].* : /p}' "$log")
-  echo "$(apt_error)${unmet:+ $(head -n 1 <<<"$unmet" | sed 's/^ *//') ($(wc -l <<<"$unmet") unmet in all)}"
+  if [ ! -s "$fetched" ]; then
+    apt_get update || echo "apt-get update failed; the packages come from the lists apt has:" \
+      "$(grep '^E: ' "$log" | paste -sd' ')" >&2
+    echo yes >"$fetched"
+  fi
+  apt_get install -y "${options[@]}" "${want[@]}" && return 0
+  grep '^E: ' "$log" | paste -sd' '
   return 1
 }
 
@@ -179,7 +166,9 @@ elif probe_32bit || why=$(emulate_32bit); then
   how=natively
   if handler=$(i386_handler) && [ -n "$handler" ]; then
     emulator=$(sed -n 's/^interpreter //p' "$handler")
-    how="through an emulator, $("$emulator" --version | head -n 1)"
+    # In a chroot or container served by the host's handler (flag F) the path is the host's.
+    named=$("$emulator" --version 2>/dev/null | head -n 1) || named="$emulator, from outside this system"
+    how="through an emulator, $named"
   fi
   # A mirror out of step can leave Wine's 32-bit half uninstallable for a day; then the 32-bit
   # programs are skipped like on a machine that cannot run them.

@@ -15,11 +15,14 @@ signing_refuse() {
   return 1
 }
 
-# The certificate (PEM) the PKCS#12 file signs with; empty when the password does not open it.
-signing_certificate() {
-  openssl pkcs12 -in "$QUORVEL_SIGN_PKCS12" -passin "file:$QUORVEL_SIGN_PASSWORD_FILE" \
-    -nokeys -clcerts 2>/dev/null || true
+# Reads the PKCS#12 file with openssl pkcs12 and the options given. -legacy also opens a file
+# in the older encryption (RC2-40, 3DES) that Windows and OpenSSL 1 export, which OpenSSL 3
+# refuses as "unsupported" without it; osslsigncode opens such a file by itself.
+pkcs12() {
+  openssl pkcs12 -legacy -in "$QUORVEL_SIGN_PKCS12" -passin "file:$QUORVEL_SIGN_PASSWORD_FILE" "$@"
 }
+# The certificate (PEM) the PKCS#12 file signs with.
+signing_certificate() { pkcs12 -nokeys -clcerts 2>/dev/null; }
 
 # Refuses bad signing input before anything is built: every file readable, the password right,
 # a key and a code-signing certificate that has not expired, a GnuPG key that exists.
@@ -37,12 +40,19 @@ signing_check() {
       return 1
     [ -f "$pass" ] && [ -r "$pass" ] ||
       signing_refuse "cannot read the password file '$pass' (QUORVEL_SIGN_PASSWORD_FILE)" || return 1
+    local why
+    if ! why=$(pkcs12 -nokeys -clcerts 2>&1 >/dev/null); then
+      if grep -q "invalid password" <<<"$why"; then
+        signing_refuse "the password in '$pass' does not open '$p12': wrong password"
+      else
+        signing_refuse "'$p12' is not a PKCS#12 file that OpenSSL can read (openssl:" \
+          "$(grep -m 1 -v '^Error\|^$' <<<"$why" | sed 's/^[0-9A-F]*:error:[0-9A-F]*://'))"
+      fi
+      return 1
+    fi
     cert=$(signing_certificate)
-    [ -n "$cert" ] ||
-      signing_refuse "cannot open '$p12' with the password in '$pass': wrong password," \
-        "or not a PKCS#12 file" || return 1
-    openssl pkcs12 -in "$p12" -passin "file:$pass" -nocerts -nodes 2>/dev/null |
-      grep -q "PRIVATE KEY" || signing_refuse "'$p12' holds no private key" || return 1
+    pkcs12 -nocerts -nodes 2>/dev/null | grep -q "PRIVATE KEY" ||
+      signing_refuse "'$p12' holds no private key" || return 1
     openssl x509 -noout -checkend 0 <<<"$cert" >/dev/null ||
       signing_refuse "the certificate in '$p12' expired on" \
         "$(openssl x509 -noout -enddate <<<"$cert" | cut -d= -f2)" || return 1
@@ -82,8 +92,7 @@ sign_file() {
     -h sha256 -n Quorvel "${timestamp[@]}" -in "$file" -out "$file.signed" >/dev/null
   mv "$file.signed" "$file"
   chain=$(mktemp)
-  { openssl pkcs12 -in "$QUORVEL_SIGN_PKCS12" -passin "file:$QUORVEL_SIGN_PASSWORD_FILE" \
-      -nokeys 2>/dev/null
+  { pkcs12 -nokeys 2>/dev/null
     cat /etc/ssl/certs/ca-certificates.crt 2>/dev/null || true; } >"$chain"
   if ! osslsigncode verify -CAfile "$chain" -TSA-CAfile "$chain" -in "$file" >/dev/null 2>&1; then
     rm -f "$chain"

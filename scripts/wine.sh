@@ -2,7 +2,10 @@
 # Runs a Windows program, or one of Wine's tools, in the project's Wine prefix as scripts/setup.sh
 # made it: the CTest emulator of the Windows presets and what every script starts Windows
 # programs with. It takes the display and the wineserver of the running test session
-# (scripts/wine-session.sh), if any, and holds that session's lock shared while the program runs.
+# (scripts/wine-session.sh), if any, and holds that session's lock shared while the program runs;
+# with QUORVEL_WINE_ALONE=1 it holds it alone, for a program that changes what the whole desktop
+# shares (its windows, the focus, the clipboard, the system colours), so that no other run's
+# program meets those changes.
 # Where no 32-bit program runs, a 32-bit one is not started: status 77, which CTest counts as
 # skipped, with the reason.
 # Usage: scripts/wine.sh <program.exe | wineserver | wine tool> [arguments]
@@ -27,7 +30,7 @@ if [ -f "$program" ] && ! runs_32bit &&
 fi
 if [ -z "${QUORVEL_WINE_LOCKED:-}" ]; then
   exec 9>>"$QUORVEL_ROOT/build/wine-session.lock"
-  flock -s 9
+  if [ -n "${QUORVEL_WINE_ALONE:-}" ]; then flock -x 9; else flock -s 9; fi
 fi
 # Wine's helper processes can keep a pipe open long after the program ended: the output goes
 # through a file.

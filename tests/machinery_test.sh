@@ -19,12 +19,13 @@ case "$1" in
     printf '<?xml version="1.0" encoding="UTF-8"?>\n<testsuite name="Linux-c++"\n\ttests="20"\n\tfailures="2"\n\tdisabled="1"\n\tskipped="3"\n\thostname=""\n>\n</testsuite>\n' \
       >"$build/native/tests.xml"
     line=$(scripts/test-count.sh "$build" native windows)
-    [ "$line" = "tests: 14 passed, 3 failed, 4 skipped
-FAIL: the windows preset gave no results" ] || fail "the closing lines were: $line"
+    [ "$line" = "FAIL: the windows preset gave no results
+tests: 14 passed, 3 failed, 4 skipped" ] || fail "the closing lines were: $line"
     ;;
   shared-session)
     state=build/wine-session
-    ours() { echo "$(cat "$state/display") $(cat "$state/xvfb.pid") $(cat "$state/wineserver.pid")"; }
+    # The session is its display; its wineserver is started again by a change of DPI.
+    ours() { echo "$(cat "$state/display") $(cat "$state/xvfb.pid")"; }
     before=$(ours)
     other=$( (scripts/wine-session.sh start && scripts/wine.sh cmd /c echo another run &&
       scripts/wine-session.sh stop) 2>&1 | tr -d '\r') || fail "the other run failed: $other"

@@ -67,9 +67,12 @@ EXPORT("page_compute") int PageCompute(Page* page) {
   return log ? 1 : 0;
 }
 
-// A paste of input 0 into a field with room for `room` more characters: what goes in to output
-// 0; the result says whether a character was left out for being outside the code page.
-EXPORT("page_admit_paste") int PageAdmitPaste(Page* page, std::size_t room) {
+// A paste of input 0 into a field of at most `limit` characters that holds `length`, `selected`
+// of them replaced: what goes in to output 0; the result says whether a character was left out
+// for being outside the code page.
+EXPORT("page_admit_paste")
+int PageAdmitPaste(Page* page, std::size_t limit, std::size_t length, std::size_t selected) {
+  const std::size_t room = quorvel::PasteRoom(limit, length, selected);
   quorvel::Admitted admitted = quorvel::AdmitPaste(page->in[0], room);
   page->out[0] = std::move(admitted.text);
   return admitted.refused ? 1 : 0;
@@ -84,66 +87,86 @@ EXPORT("in_code_page") int InCodePage(std::uint32_t ch) {
   return ch <= 0xFFFF && quorvel::InCodePage(static_cast<char16_t>(ch)) ? 1 : 0;
 }
 
-// The form, row by row: the numbers of a row, in the order of the table's columns.
-enum RowField { kArray, kIndex, kKind, kLeft, kTop, kWidth, kHeight, kLimit, kBackground, kShown };
+// The form, row by row, a function a column, so that the page names each thing it reads. A
+// control's array ("Text2") and kind ("caption", "field", "box", "button") come as text.
+template <typename Column>
+std::uint32_t Number(std::size_t row, Column column) {
+  return row < quorvel::kControlCount ? static_cast<std::uint32_t>(column(quorvel::kLayout[row]))
+                                      : 0;
+}
 
 EXPORT("form_rows") std::size_t FormRows() {
   return quorvel::kControlCount;
 }
 
-EXPORT("form_row") std::uint32_t FormRow(std::size_t row, int field) {
-  if (row >= quorvel::kControlCount) {
-    return 0;
-  }
-  const quorvel::ControlSpec& spec = quorvel::kLayout[row];
-  switch (field) {
-    case kArray:
-      return static_cast<std::uint32_t>(spec.array);
-    case kIndex:
-      return static_cast<std::uint32_t>(spec.index);
-    case kKind:
-      return static_cast<std::uint32_t>(spec.kind);
-    case kLeft:
-      return static_cast<std::uint32_t>(spec.twips.left);
-    case kTop:
-      return static_cast<std::uint32_t>(spec.twips.top);
-    case kWidth:
-      return static_cast<std::uint32_t>(spec.twips.width);
-    case kHeight:
-      return static_cast<std::uint32_t>(spec.twips.height);
-    case kLimit:
-      return static_cast<std::uint32_t>(spec.limit);
-    case kBackground:
-      return spec.background;
-    case kShown:
-      return spec.shown ? 1 : 0;
-    default:
-      return 0;
-  }
+EXPORT("form_row_array") const char16_t* FormRowArray(std::size_t row) {
+  return row < quorvel::kControlCount
+             ? quorvel::kArrayNames[static_cast<int>(quorvel::kLayout[row].array)]
+             : nullptr;
 }
 
-// A row's text, ending in a zero.
+EXPORT("form_row_index") std::uint32_t FormRowIndex(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.index; });
+}
+
+EXPORT("form_row_kind") const char16_t* FormRowKind(std::size_t row) {
+  static constexpr const char16_t* kKinds[] = {u"caption", u"field", u"box", u"button"};
+  return row < quorvel::kControlCount ? kKinds[static_cast<int>(quorvel::kLayout[row].kind)]
+                                      : nullptr;
+}
+
 EXPORT("form_row_text") const char16_t* FormRowText(std::size_t row) {
   return row < quorvel::kControlCount ? quorvel::kLayout[row].text : nullptr;
 }
 
-enum WindowField { kClientWidth, kClientHeight, kWindowBackground, kFontPoints, kTwipsPerInch };
+EXPORT("form_row_left") std::uint32_t FormRowLeft(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.twips.left; });
+}
 
-EXPORT("form_window") std::uint32_t FormWindow(int field) {
-  switch (field) {
-    case kClientWidth:
-      return quorvel::kClientWidthTwips;
-    case kClientHeight:
-      return quorvel::kClientHeightTwips;
-    case kWindowBackground:
-      return quorvel::kWindowBackground;
-    case kFontPoints:
-      return quorvel::kFontPoints;
-    case kTwipsPerInch:
-      return quorvel::kTwipsPerInch;
-    default:
-      return 0;
-  }
+EXPORT("form_row_top") std::uint32_t FormRowTop(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.twips.top; });
+}
+
+EXPORT("form_row_width") std::uint32_t FormRowWidth(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.twips.width; });
+}
+
+EXPORT("form_row_height") std::uint32_t FormRowHeight(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.twips.height; });
+}
+
+// Characters the user may type, 0 for none.
+EXPORT("form_row_limit") std::uint32_t FormRowLimit(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.limit; });
+}
+
+// 0x00BBGGRR, or all ones for the system's own colours.
+EXPORT("form_row_background") std::uint32_t FormRowBackground(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.background; });
+}
+
+EXPORT("form_row_shown") std::uint32_t FormRowShown(std::size_t row) {
+  return Number(row, [](const quorvel::ControlSpec& c) { return c.shown; });
+}
+
+EXPORT("form_client_width") std::uint32_t FormClientWidth() {
+  return quorvel::kClientWidthTwips;
+}
+
+EXPORT("form_client_height") std::uint32_t FormClientHeight() {
+  return quorvel::kClientHeightTwips;
+}
+
+EXPORT("form_background") std::uint32_t FormBackground() {
+  return quorvel::kWindowBackground;
+}
+
+EXPORT("form_font_points") std::uint32_t FormFontPoints() {
+  return quorvel::kFontPoints;
+}
+
+EXPORT("form_twips_per_inch") std::uint32_t FormTwipsPerInch() {
+  return quorvel::kTwipsPerInch;
 }
 
 EXPORT("form_caption") const char16_t* FormCaption() {

@@ -42,8 +42,12 @@ def main():
     if imports(module):
         sys.exit(f"{wasm} imports functions, which the page does not give it")
     core = base64.b64encode(module).decode()
-    # Inside an HTML comment, which must not be ended early.
-    notices = open(notices, encoding="utf-8").read().replace("--", "- -")
+    # Inside an HTML comment, which holds no "--" at all, so that nothing ends it early.
+    notices = open(notices, encoding="utf-8").read()
+    while "--" in notices:
+        notices = notices.replace("--", "- -")
+    if "</script" in script.lower():
+        sys.exit("page.js holds </script, which would end the page's script early")
     policy = "; ".join([
         "default-src 'none'",
         f"script-src 'sha256-{digest(script)}' 'wasm-unsafe-eval'",

@@ -23,47 +23,43 @@
   const got = (slot) =>
     String.fromCharCode(...units(core.page_output(page, slot), core.page_output_length(page, slot)));
 
-  // The form: the table's rows, their columns in its order, and the window's own figures.
-  const [ARRAY, INDEX, KIND, LEFT, TOP, WIDTH, HEIGHT, LIMIT, BACKGROUND, SHOWN] =
-    [0, 1, 2, 3, 4, 5, 6, 7, 8, 9];
-  const [CAPTION, FIELD, BOX, BUTTON] = [0, 1, 2, 3];
-  const ARRAYS = ["Label1", "Text1", "Text2", "Command1"];
+  // The form: the table's rows, a function of the module's a column, and the window's figures.
   const SYSTEM_COLOURS = 0xffffffff;
-  const twipsPerPixel = core.form_window(4) / 96;
+  const twipsPerPixel = core.form_twips_per_inch() / 96;
   const px = (twips) => `${twips / twipsPerPixel}px`;
   const colour = (ref) => `rgb(${ref & 255}, ${(ref >>> 8) & 255}, ${(ref >>> 16) & 255})`;
 
   document.title = zeroEnded(core.form_caption());
   document.getElementById("caption").textContent = document.title;
   const client = document.getElementById("client");
-  client.style.width = px(core.form_window(0));
-  client.style.height = px(core.form_window(1));
-  client.style.background = colour(core.form_window(2));
+  client.style.width = px(core.form_client_width());
+  client.style.height = px(core.form_client_height());
+  client.style.background = colour(core.form_background());
   client.style.fontFamily = `"${zeroEnded(core.form_font_face())}", "Liberation Serif", Tinos, serif`;
-  client.style.fontSize = `${(core.form_window(3) * 96) / 72}px`;
+  client.style.fontSize = `${(core.form_font_points() * 96) / 72}px`;
 
   const controls = {};  // by "Text2(0)" and the like
   let caption = null;  // the caption just before, which names an edit box as on Windows
   for (let row = 0; row < core.form_rows(); row++) {
-    const field = (column) => core.form_row(row, column) >>> 0;
-    const kind = field(KIND);
+    const number = (column) => core[`form_row_${column}`](row) >>> 0;
+    const kind = zeroEnded(core.form_row_kind(row));
     const text = zeroEnded(core.form_row_text(row));
-    const name = `${ARRAYS[field(ARRAY)]}(${field(INDEX)})`;
+    const name = `${zeroEnded(core.form_row_array(row))}(${number("index")})`;
     let control;
-    if (kind === CAPTION) {
+    if (kind === "caption") {
       control = document.createElement("label");
       control.textContent = text;
-    } else if (kind === BUTTON) {
+    } else if (kind === "button") {
       control = document.createElement("button");
       control.type = "button";
       control.textContent = text;
     } else {
-      control = document.createElement(kind === BOX ? "textarea" : "input");
-      if (kind === BOX) {
+      control = document.createElement(kind === "box" ? "textarea" : "input");
+      if (kind === "box") {
         control.readOnly = true;
       } else {
         control.type = "text";
-        control.maxLength = field(LIMIT);
+        control.maxLength = number("limit");
         control.autocomplete = "off";
         control.autocapitalize = "off";
       }
@@ -76,13 +72,10 @@
       }
     }
     control.dataset.control = name;
-    control.style.left = px(field(LEFT));
-    control.style.top = px(field(TOP));
-    control.style.width = px(field(WIDTH));
-    control.style.height = px(field(HEIGHT));
-    if (field(BACKGROUND) !== SYSTEM_COLOURS) control.style.background = colour(field(BACKGROUND));
-    control.hidden = !field(SHOWN);
-    caption = kind === CAPTION ? control : null;
+    for (const side of ["left", "top", "width", "height"]) control.style[side] = px(number(side));
+    if (number("background") !== SYSTEM_COLOURS) control.style.background = colour(number("background"));
+    control.hidden = !number("shown");
+    caption = kind === "caption" ? control : null;
     controls[name] = control;
     client.append(control);
   }
@@ -124,14 +117,14 @@
       const start = field.selectionStart;
       const end = field.selectionEnd;
       put(0, event.clipboardData.getData("text/plain"));
-      core.page_admit_paste(page, field.maxLength - (field.value.length - (end - start)));
+      core.page_admit_paste(page, field.maxLength, field.value.length, end - start);
       field.setRangeText(got(0), start, end, "end");
     });
     field.addEventListener("drop", (event) => event.preventDefault());
     // What other ways of input bring (a phone's composing keyboard, say) is held to the same.
     field.addEventListener("input", () => {
       put(0, field.value);
-      core.page_admit_paste(page, field.maxLength);
+      core.page_admit_paste(page, field.maxLength, 0, 0);
       const admitted = got(0);
       if (admitted !== field.value) {
         const caret = Math.min(field.selectionStart, admitted.length);

@@ -49,8 +49,8 @@ void PasteAdmitted(HWND field) {
   DWORD end = 0;
   SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
   const auto limit = static_cast<std::size_t>(SendMessageW(field, EM_GETLIMITTEXT, 0, 0));
-  const auto kept = static_cast<std::size_t>(GetWindowTextLengthW(field)) - (end - start);
-  const Admitted paste = AdmitPaste(ClipboardText(field), kept < limit ? limit - kept : 0);
+  const auto length = static_cast<std::size_t>(GetWindowTextLengthW(field));
+  const Admitted paste = AdmitPaste(ClipboardText(field), PasteRoom(limit, length, end - start));
   if (paste.refused) {
     MessageBeep(MB_OK);
   }

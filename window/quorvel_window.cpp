@@ -4,6 +4,7 @@
 
 #include "button_painting.h"
 #include "common_controls.h"
+#include "control_class.h"
 #include "dpi.h"
 #include "edit_behaviour.h"
 #include "resource_ids.h"
@@ -17,33 +18,10 @@ static_assert(kSystemColours == CLR_INVALID && Rgb(1, 2, 3) == RGB(1, 2, 3),
 namespace {
 
 constexpr wchar_t kClassName[] = L"Quorvel";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = 0;
 constexpr int kFirstControlId = 1000;  // clear of IDOK and IDCANCEL, which click nothing
 
 constexpr int ControlId(std::size_t row) {
   return kFirstControlId + static_cast<int>(row);
-}
-
-struct ClassSpec {
-  const wchar_t* className;
-  DWORD style;
-  DWORD exStyle;
-};
-
-ClassSpec ClassOf(Kind kind) {
-  switch (kind) {
-    case Kind::Caption:
-      return {L"STATIC", SS_CENTER | SS_NOPREFIX, 0};
-    case Kind::Field:
-      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
-    case Kind::Box:
-      return {L"EDIT", WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-              WS_EX_CLIENTEDGE};
-    case Kind::Button:
-      return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW, 0};
-  }
-  return {L"STATIC", 0, 0};
 }
 
 void RegisterClassOnce(HINSTANCE instance, WNDPROC proc) {
@@ -76,8 +54,8 @@ Quorvel::Quorvel(HINSTANCE instance, std::function<bool()> highContrast)
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsAtRunTime(controls);
   RegisterClassOnce(instance, &Quorvel::WindowProc);
-  CreateWindowExW(kExStyle, kClassName, Wide(kWindowCaption), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  CreateWindowExW(kWindowExStyle, kClassName, Wide(kWindowCaption), kWindowStyle, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
   if (hwnd_ == nullptr) {
     return;
   }
@@ -104,7 +82,7 @@ HWND Quorvel::Control(ControlArray array, int index) const {
 void Quorvel::CreateControls() {
   for (std::size_t row = 0; row < kControlCount; ++row) {
     const ControlSpec& spec = kLayout[row];
-    const ClassSpec cls = ClassOf(spec.kind);
+    const ControlClass cls = ClassOf(spec.kind);
     const DWORD visible = spec.shown ? WS_VISIBLE : 0;
     Child& child = children_[row];
     child.hwnd = CreateWindowExW(
@@ -139,7 +117,7 @@ void Quorvel::ApplyDpi(UINT dpi, const RECT* suggested) {
   ApplyIcons(dpi);
 
   const SIZE size = OuterSize(ToPixels(kClientWidthTwips, dpi), ToPixels(kClientHeightTwips, dpi),
-                              kStyle, kExStyle, dpi);
+                              kWindowStyle, kWindowExStyle, dpi);
   POINT at;
   if (suggested != nullptr) {
     at = {suggested->left, suggested->top};

@@ -20,21 +20,38 @@ inline std::string Utf8(const std::wstring& text) {
   return utf8;
 }
 
-// The name MSAA gives a control, as a screen reader asks for it; empty for none.
-inline std::wstring AccessibleName(HWND control) {
+// A control's MSAA object, as a screen reader asks for it; nullptr for none. Release it.
+inline IAccessible* AccessibleOf(HWND control) {
   IAccessible* object = nullptr;
+  return SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible,
+                                              reinterpret_cast<void**>(&object)))
+             ? object
+             : nullptr;
+}
+
+// The object itself rather than a child of it, for its get_acc calls.
+inline VARIANT Self() {
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  return self;
+}
+
+// A text an object gives, get(&text) asking it; `none` where it gives none.
+template <typename Get>
+std::wstring AccessibleText(Get get, const wchar_t* none = L"") {
+  BSTR text = nullptr;
+  std::wstring result = get(&text) == S_OK && text != nullptr ? text : none;
+  SysFreeString(text);
+  return result;
+}
+
+// The name MSAA gives a control; empty for none.
+inline std::wstring AccessibleName(HWND control) {
   std::wstring name;
-  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible,
-                                           reinterpret_cast<void**>(&object)))) {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    if (object->get_accName(self, &text) == S_OK && text != nullptr) {
-      name = text;
-    }
-    SysFreeString(text);
+  if (IAccessible* object = AccessibleOf(control)) {
+    name = AccessibleText([object](BSTR* text) { return object->get_accName(Self(), text); });
     object->Release();
   }
   return name;

@@ -63,12 +63,6 @@ struct Heard {
   std::wstring uiaName;  // empty where the system has no UI Automation
 };
 
-std::wstring Take(BSTR text) {
-  std::wstring taken = text != nullptr ? text : L"(none)";
-  SysFreeString(text);
-  return taken;
-}
-
 struct Listing {
   std::vector<Heard> heard;
   UiaAutomation* automation;
@@ -94,21 +88,11 @@ BOOL CALLBACK ListControl(HWND control, LPARAM list) {
     return TRUE;
   }
   Heard heard = {L"(no object)", -1, 0, L"", L""};
-  IAccessible* object = nullptr;
-  if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, kIAccessible,
-                                           reinterpret_cast<void**>(&object)))) {
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    heard.name = object->get_accName(self, &text) == S_OK && text != nullptr ? text : L"(none)";
-    SysFreeString(text);
-    text = nullptr;
-    if (object->get_accValue(self, &text) == S_OK && text != nullptr) {
-      heard.value = text;
-    }
-    SysFreeString(text);
+  if (IAccessible* object = AccessibleOf(control)) {
+    const VARIANT self = Self();
+    heard.name =
+        AccessibleText([&](BSTR* text) { return object->get_accName(self, text); }, L"(none)");
+    heard.value = AccessibleText([&](BSTR* text) { return object->get_accValue(self, text); });
     VARIANT answer;
     VariantInit(&answer);
     if (object->get_accRole(self, &answer) == S_OK && answer.vt == VT_I4) {
@@ -123,10 +107,10 @@ BOOL CALLBACK ListControl(HWND control, LPARAM list) {
   auto* listing = reinterpret_cast<Listing*>(list);
   UiaElement* element = nullptr;
   if (listing->automation != nullptr) {
-    BSTR text = nullptr;
     heard.uiaName = L"(no element)";
     if (SUCCEEDED(listing->automation->ElementFromHandle(control, &element)) && element) {
-      heard.uiaName = element->get_CurrentName(&text) == S_OK ? Take(text) : L"(none)";
+      heard.uiaName =
+          AccessibleText([&](BSTR* text) { return element->get_CurrentName(text); }, L"(none)");
       element->Release();
     }
   }

@@ -16,6 +16,12 @@ TEST(AdmitPaste, TakesTheFirstLineOfCodePageTextCutToTheRoom) {
   EXPECT_EQ(AdmitPaste(u"abc", 0).text, u"");
 }
 
+TEST(PasteRoom, IsTheLimitLessWhatStays) {
+  EXPECT_EQ(PasteRoom(50, 10, 0), 40u);
+  EXPECT_EQ(PasteRoom(50, 50, 5), 5u) << "the selection makes room";
+  EXPECT_EQ(PasteRoom(5, 8, 1), 0u) << "a field already over its limit has none";
+}
+
 TEST(WordStartBefore, GoesBackOverBlanksThenTheWord) {
   EXPECT_EQ(WordStartBefore(u"abc def  ", 9), 4u);
   EXPECT_EQ(WordStartBefore(u"abc\tdef", 5), 4u) << "from inside a word";

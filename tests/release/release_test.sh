@@ -40,6 +40,9 @@ case "$1" in
       openssl pkcs12 -export -inkey "$key.key" -in "$key.crt" -certfile ca.crt \
         -passout file:pass -out "$key.p12"
     done
+    # As older Windows and OpenSSL 1 export it, in RC2-40 and 3DES.
+    openssl pkcs12 -export -legacy -inkey codeSigning.key -in codeSigning.crt -certfile ca.crt \
+      -passout file:pass -out legacy.p12
     mkdir -m 700 gnupg
     gpg --batch --passphrase '' --quick-gen-key "Quorvel Test <test@quorvel.invalid>" ed25519 \
       sign 1d 2>/dev/null
@@ -55,7 +58,7 @@ case "$1" in
     gpgconf --kill gpg-agent
     ;;
   notices)
-    listed=$($python release/third_party_notices.py "build/$preset/Quorvel.map" "$version" test |
+    listed=$($python tools/third_party_notices.py "build/$preset/Quorvel.map" "$version" test |
       sed -n 's/^- \([^:]*\):.*/\1/p' | paste -sd,)
     [ "$listed" = "MinGW-w64 runtime,winpthreads,libgcc,libstdc++" ] ||
       fail "build/$preset: the notices name $listed"
@@ -65,7 +68,7 @@ case "$1" in
     trap 'rm -f "$map"' EXIT
     sed 's|^Archive member included.*|&\n\n/usr/lib/zlib/libz.a(adler32.o)\n        x (adler32)|' \
       "build/$preset/Quorvel.map" >"$map"
-    if message=$($python release/third_party_notices.py "$map" "$version" test 2>&1); then
+    if message=$($python tools/third_party_notices.py "$map" "$version" test 2>&1); then
       fail "build/$preset: a map with libz.a in it passed"
     fi
     grep -q "libz.a is linked into Quorvel.exe but has no notice" <<<"$message" ||
@@ -102,7 +105,7 @@ case "$1" in
     if ! runs_32bit; then
       x86_tested="not run here"
     elif [ -n "$QUORVEL_32BIT_EMULATOR" ]; then
-      packages+=(qemu-user)
+      [ ! -e "$QUORVEL_32BIT_EMULATOR" ] || packages+=(qemu-user)
       x86_tested="under the emulator $QUORVEL_32BIT_EMULATOR"
     else
       x86_tested=natively
@@ -164,6 +167,40 @@ case "$1" in
     $python tests/release/page_in_browser.py "$work/dist-url/index.html" build/download-page ||
       fail "the download page in Chromium"
     ;;
+  legacy)  # a PKCS#12 file in the older encryption is checked, named and signed with
+    exe=$(mktemp)
+    trap 'rm -f "$exe"' EXIT
+    cp "build/$preset/Quorvel.exe" "$exe"
+    (QUORVEL_SIGN_PKCS12=$work/keys/legacy.p12 QUORVEL_SIGN_PASSWORD_FILE=$work/keys/pass
+      source scripts/signing.sh
+      signing_check && [ "$(signing_subject)" = "Quorvel Test Signer, Училище Тест" ] &&
+        sign_file "$exe") || fail "the legacy PKCS#12 file was not taken"
+    osslsigncode verify -CAfile "$work/keys/ca.crt" -in "$exe" >/dev/null 2>&1 ||
+      fail "the exe signed with the legacy PKCS#12 file does not verify"
+    ;;
+  version-once)  # a version released from another commit is refused; the same commit is not
+    repo=$(mktemp -d)
+    trap 'rm -rf "$repo"' EXIT
+    cp -R scripts cmake release CHANGELOG.md "$repo"
+    cd "$repo"
+    export GIT_AUTHOR_NAME=test GIT_AUTHOR_EMAIL=test@quorvel.invalid
+    export GIT_COMMITTER_NAME=test GIT_COMMITTER_EMAIL=test@quorvel.invalid
+    sed -i "0,/^## .*/s//## [$version] - 2026-12-01/" CHANGELOG.md
+    git init -q && git add -A && git commit -qm released && git tag "v$version"
+    scripts/release.sh --check || fail "the released commit itself was refused"
+    git commit -q --allow-empty -m next
+    start=$SECONDS
+    if message=$(scripts/release.sh 2>&1); then fail "$version was released again"; fi
+    grep -q "$version was released from commit .* (tag v$version): raise the version" \
+      <<<"$message" || fail "a second $version refused with: $message"
+    [ ! -e build ] && [ ! -e dist ] && [ $((SECONDS - start)) -lt 10 ] ||
+      fail "the second $version was refused only after $((SECONDS - start)) s or a build"
+    sed -i "0,/^## .*/s//## [$version] - not released yet/" CHANGELOG.md
+    git tag -d "v$version" >/dev/null
+    if message=$(scripts/release.sh --check 2>&1); then fail "an undated CHANGELOG.md passed"; fi
+    grep -q "CHANGELOG.md's top section must be \"## \[$version\] - <the release's date>\"" \
+      <<<"$message" || fail "an undated CHANGELOG.md refused with: $message"
+    ;;
   refused)  # bad signing input: refused before anything is built, dist/ untouched
     dist_before=$(ls -l --full-time dist 2>&1 || true)
     keys=$work/keys
@@ -177,14 +214,15 @@ case "$1" in
       missing) expected="cannot read the PKCS#12 file" settings=(
         QUORVEL_SIGN_PKCS12="$keys/missing.p12" QUORVEL_SIGN_PASSWORD_FILE="$keys/pass") ;;
       gpg) expected="no secret key" settings=(QUORVEL_GPG_KEY=nobody@quorvel.invalid) ;;
+      not-pkcs12) expected="is not a PKCS#12 file that OpenSSL can read" settings=(
+        QUORVEL_SIGN_PKCS12="$keys/pass" QUORVEL_SIGN_PASSWORD_FILE="$keys/pass") ;;
       http) expected="must be an https:// address" settings=(
         QUORVEL_DOWNLOAD_URL=http://downloads.example.org/quorvel/1.00/) ;;
     esac
-    if message=$(env "${settings[@]}" scripts/release.sh 2>&1); then
+    if message=$(env "${settings[@]}" scripts/release.sh --check 2>&1); then
       fail "release.sh with ${settings[*]} went on"
     fi
     grep -q -- "$expected" <<<"$message" || fail "release.sh with ${settings[*]} said: $message"
-    grep -q "== build" <<<"$message" && fail "release.sh with ${settings[*]} built before refusing"
     [ "$(ls -l --full-time dist 2>&1 || true)" = "$dist_before" ] ||
       fail "release.sh with ${settings[*]} changed dist/"
     ;;
@@ -197,19 +235,40 @@ case "$1" in
 FAIL: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit code, so the 32-bit exe cannot run here" ] ||
       fail "with QUORVEL_NO_32BIT=1: $message"
     ;;
-  folder-kept)  # a folder of somebody else's: refused, before anything is written, and kept
-    folder=$work/somebodys
+  folder-kept)  # a release with a teacher's file beside it: refused before anything is written
+    folder=$work/teachers
     rm -rf "$folder"
-    mkdir -p "$folder"
-    echo "the pupils' marks" >"$folder/marks.txt"
-    cp "$work/dist-a/SHA256SUMS" "$folder/SHA256SUMS"
+    cp -R "$work/dist-a" "$folder"
+    echo "slides" >"$folder/Quorvel-slides.pptx"
     if message=$(scripts/package.sh "$folder" 2>&1); then
-      fail "package.sh packed into a folder holding marks.txt"
+      fail "package.sh packed into a folder holding Quorvel-slides.pptx"
     fi
-    grep -q "holds no release of this script's (marks.txt in it)" <<<"$message" ||
+    grep -q "holds Quorvel-slides.pptx, which is not part of its release" <<<"$message" ||
       fail "package.sh refused the folder with: $message"
-    [ "$(ls -A "$folder" | paste -sd' ')" = "SHA256SUMS marks.txt" ] &&
-      [ "$(cat "$folder/marks.txt")" = "the pupils' marks" ] || fail "the folder was changed"
+    [ "$(cat "$folder/Quorvel-slides.pptx")" = slides ] &&
+      [ "$(diff -r "$work/dist-a" "$folder")" = "Only in $folder: Quorvel-slides.pptx" ] ||
+      fail "the folder was changed"
+    ;;
+  failed-halfway)  # no room for the new release: the earlier one stays whole
+    small=$work/small
+    rm -rf "$small"
+    mkdir -p "$small"
+    # A file system of its own, a little larger than one release.
+    mount -t tmpfs -o size=8m tmpfs "$small" 2>/dev/null ||
+      { echo "skipped: a small file system cannot be mounted here"; exit 77; }
+    trap 'umount -l "$small"' EXIT
+    cp -R "$work/dist-a" "$small/dist"
+    dd if=/dev/zero of="$small/filler" bs=64k 2>/dev/null || true
+    if scripts/package.sh "$small/dist" >"$work/small.log" 2>&1; then
+      fail "package.sh made a release where there was no room for it"
+    fi
+    grep -q "No space left on device" "$work/small.log" ||
+      fail "the packaging failed otherwise: $(tail -n 3 "$work/small.log")"
+    (cd "$small/dist" && sha256sum -c --quiet SHA256SUMS) &&
+      cmp "$small/dist/SHA256SUMS" "$work/dist-a/SHA256SUMS" ||
+      fail "the earlier release is not whole after a packaging without room"
+    [ "$(ls -A "$small" | paste -sd' ')" = "dist filler" ] ||
+      fail "the packaging left in the folder's file system: $(ls -A "$small" | paste -sd' ')"
     ;;
   msi-*)  # installed silently, its program started and closed, removed leaving nothing
     wine=scripts/wine.sh
@@ -245,7 +304,8 @@ FAIL: QUORVEL_NO_32BIT=1 takes this machine as one that cannot execute 32-bit co
         ;;
       msi-start)  # as from the shortcut, one compute click, closed: exit code 0
         status=0
-        $wine "build/$preset/launcher.exe" "C:\\$program_files\\Quorvel\\Quorvel.exe" 1 || status=$?
+        QUORVEL_WINE_ALONE=1 $wine "build/$preset/launcher.exe" \
+          "C:\\$program_files\\Quorvel\\Quorvel.exe" 1 || status=$?
         [ "$status" != 77 ] || exit 77
         [ "$status" = 0 ] || fail "$name: the installed program did not start and close cleanly"
         ;;

@@ -14,8 +14,8 @@ import re
 import sys
 import textwrap
 
-from components import BY_FILE, COMPONENTS
-from debian_files import fail, linked_files, owner_package
+from components import COMPONENTS
+from debian_files import fail, linked
 
 
 # Debian's copyright file of GCC is free text: the statement, the list of runtime libraries
@@ -24,12 +24,6 @@ from debian_files import fail, linked_files, owner_package
 GCC_PARTS = [("GCC is Copyright (C)", "The libbacktrace library"),
              ("GCC RUNTIME LIBRARY EXCEPTION", "libquadmath/")]
 GPL3 = "/usr/share/common-licenses/GPL-3"
-
-
-def owner_copyright(path):
-    package = owner_package(path) or fail(f"{path} belongs to no Debian package, so its licence "
-                                           "is unknown")
-    return f"/usr/share/doc/{package.split(':')[0]}/copyright"
 
 
 def dep5_notice(copyright_file, patterns):
@@ -72,13 +66,9 @@ def main():
         sys.exit(__doc__.strip().split("\n\n")[-1])
     map_file, version, label = sys.argv[1:4]
     holder = sys.argv[4] if len(sys.argv) == 5 else "Quorvel.exe"
-    by_file = BY_FILE
     used = {}  # component name -> (component, files, copyright file)
-    for path in linked_files(open(map_file, encoding="utf-8", errors="replace").read()):
-        component = by_file.get(os.path.basename(path))
-        if component is None:
-            fail(f"{path} is linked into {holder} but has no notice")
-        entry = used.setdefault(component[0], (component, [], owner_copyright(path)))
+    for path, component, package in linked(map_file, holder):
+        entry = used.setdefault(component[0], (component, [], f"/usr/share/doc/{package}/copyright"))
         entry[1].append(os.path.basename(path))
 
     bar = "=" * 78

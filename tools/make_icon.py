@@ -298,5 +298,6 @@ def ico(entries):
 
 
 if __name__ == "__main__":
-    out = Path(sys.argv[1]) if len(sys.argv) > 1 else Path(__file__).with_name("quorvel.ico")
+    out = Path(sys.argv[1]) if len(sys.argv) > 1 else \
+        Path(__file__).parent.parent / "app" / "icon" / "quorvel.ico"
     out.write_bytes(ico(images()))
