@@ -25,6 +25,7 @@
 
   // The form: the table's rows, a function of the module's a column, and the window's figures.
   const SYSTEM_COLOURS = 0xffffffff;
+  const WINDOWS_SCROLL_BAR = 17;  // CSS pixels
   const twipsPerPixel = core.form_twips_per_inch() / 96;
   const px = (twips) => `${twips / twipsPerPixel}px`;
   const colour = (ref) => `rgb(${ref & 255}, ${(ref >>> 8) & 255}, ${(ref >>> 16) & 255})`;
@@ -103,6 +104,16 @@
     key.value = "";
   });
 
+  // The selection replaced as by typing, which leaves a step for Ctrl+Z; where the browser
+  // takes no such command, replaced all the same.
+  const replaceSelection = (field, text) => {
+    if (!text && field.selectionStart === field.selectionEnd) return;
+    // Set again, which ends the typing before: the replacement is an undo step of its own.
+    field.setSelectionRange(field.selectionStart, field.selectionEnd);
+    const typed = text ? document.execCommand("insertText", false, text)
+                       : document.execCommand("delete");
+    if (!typed) field.setRangeText(text, field.selectionStart, field.selectionEnd, "end");
+  };
   const refused = (text) => [...text].some((ch) => !core.in_code_page(ch.codePointAt(0)));
   for (const field of [phrase, key]) {
     // A typed character outside the code page goes nowhere.
@@ -112,13 +123,17 @@
       }
     });
     // A paste keeps the first line, without characters outside the code page, cut to the room.
+    // What is kept whole is the browser's own paste; what is cut goes in as typing would, so
+    // that Ctrl+Z takes it back either way.
     field.addEventListener("paste", (event) => {
+      const text = event.clipboardData.getData("text/plain");
+      put(0, text);
+      core.page_admit_paste(page, field.maxLength, field.value.length,
+                            field.selectionEnd - field.selectionStart);
+      const admitted = got(0);
+      if (admitted === text) return;
       event.preventDefault();
-      const start = field.selectionStart;
-      const end = field.selectionEnd;
-      put(0, event.clipboardData.getData("text/plain"));
-      core.page_admit_paste(page, field.maxLength, field.value.length, end - start);
-      field.setRangeText(got(0), start, end, "end");
+      replaceSelection(field, admitted);
     });
     field.addEventListener("drop", (event) => event.preventDefault());
     // What other ways of input bring (a phone's composing keyboard, say) is held to the same.
@@ -136,27 +151,34 @@
     field.addEventListener("keydown", (event) => {
       if (event.key !== "Backspace" || !event.ctrlKey || event.altKey) return;
       event.preventDefault();
-      let start = field.selectionStart;
       const end = field.selectionEnd;
-      if (start === end) {
+      if (field.selectionStart === end) {
         put(0, field.value);
-        start = core.page_word_start(page, end);
+        field.setSelectionRange(core.page_word_start(page, end), end);
       }
-      field.setRangeText("", start, end, "end");
+      replaceSelection(field, "");
     });
   }
 
-  // A window wider than the screen is shown smaller as a whole, never scrolled sideways.
+  // The log box wraps its text at the same width in every engine, whatever its scroll bar
+  // takes (none where it lies over the text): the width a Windows scroll bar takes.
+  const box = getComputedStyle(log);
+  const bar = log.offsetWidth - log.clientWidth - parseFloat(box.borderLeftWidth) -
+              parseFloat(box.borderRightWidth);
+  log.style.paddingRight = `${parseFloat(box.paddingRight) + WINDOWS_SCROLL_BAR - bar}px`;
+
+  // A window wider than the screen is shown smaller as a whole, never scrolled sideways. The
+  // observer is called after each layout and before it is painted, the first one included.
   const fit = document.getElementById("fit");
   const frame = document.getElementById("frame");
+  const room = document.getElementById("room");
   const scale = () => {
-    const room = document.documentElement.clientWidth;
-    const ratio = Math.min(1, room / frame.offsetWidth);
+    const ratio = Math.min(1, room.clientWidth / frame.offsetWidth);
     frame.style.transform = ratio < 1 ? `scale(${ratio})` : "";
     fit.style.width = `${frame.offsetWidth * ratio}px`;
     fit.style.height = `${frame.offsetHeight * ratio}px`;
   };
-  addEventListener("resize", scale);
+  new ResizeObserver(scale).observe(room);
   scale();
   showFromTheTop(log, log.value);
   log.focus();

@@ -138,7 +138,8 @@ def paste(driver, field, text):
 
 
 def input_rules(driver):
-    """The limits, the code page, a paste through the clipboard, and Ctrl+Backspace."""
+    """The limits, the code page, a paste through the clipboard, Ctrl+Backspace, and Ctrl+Z
+    after each."""
     phrase, key, *_ = fields(driver)
     type_into(phrase, "x" * 60)
     expect("phrase typed past 50", len(value(phrase)), 50)
@@ -151,9 +152,14 @@ def input_rules(driver):
     expect("key pasted", value(key), "Ключ 1")
     paste(driver, key, "0123456789abcdefghij")
     expect("paste cut to the room left", value(key), "Ключ 10123456789abcd")
+    key.send_keys(Keys.CONTROL, "z")
+    expect("Ctrl+Z after a paste", value(key), "Ключ 1")
     type_into(phrase, "one two  ")
     phrase.send_keys(Keys.CONTROL, Keys.BACKSPACE)
     expect("Ctrl+Backspace after blanks", value(phrase), "one ")
+    phrase.send_keys(Keys.CONTROL, "z")
+    expect("Ctrl+Z after Ctrl+Backspace", value(phrase), "one two  ")
+    phrase.send_keys(Keys.END, Keys.CONTROL, Keys.BACKSPACE)
     phrase.send_keys(Keys.CONTROL, Keys.BACKSPACE)
     expect("Ctrl+Backspace again", value(phrase), "")
 
