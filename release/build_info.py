@@ -24,8 +24,10 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from debian_files import fail, linked_files, os_release, owner_package, package_version
 
 PACKING = ["zip", "wixl", "msibuild", "faketime"]
-# What the page's tests ran it in.
-BROWSER = ["chromium", "chromedriver"]
+# What the page's tests ran it in: each engine and its driver.
+BROWSERS = ["chromium", "chromedriver", "firefox-esr", "WebKitWebDriver",
+            "/usr/lib/*/webkit2gtk-4.1/MiniBrowser"]
+IN_BROWSERS = "in Chromium, Firefox and WebKit"
 # The faketime command preloads this library, which does the work.
 FAKETIME_LIBRARY = "/usr/lib/*/faketime/libfaketime.so.1"
 # The notices' GPL text.
@@ -67,7 +69,7 @@ def toolchain_files(folder):
 
 def how_tested(folder):
     """How the tests of the build in <folder> ran, from CTest's JUnit file there: natively,
-    under the emulator that scripts/setup.sh registered (its path), in Chromium, or not here."""
+    under the emulator that scripts/setup.sh registered (its path), in the browsers, or not here."""
     try:
         cases = list(ElementTree.parse(os.path.join(folder, "tests.xml")).getroot()
                      .iter("testcase"))
@@ -75,7 +77,7 @@ def how_tested(folder):
         return "not run here"
     ran = {c.get("name").split(".")[0] for c in cases if c.get("status") == "run"}
     if "Page" in ran:
-        return "in headless Chromium"
+        return IN_BROWSERS
     # The window's tests start the build's programs; some checks of the exe run without them.
     if "WindowTest" not in ran:
         return "not run here"
@@ -102,8 +104,9 @@ def main():
             # A host's emulator may serve a chroot or container without being in it.
             files += [how] if os.path.exists(how) else []
             how = f"under the emulator {how} (this machine executes no 32-bit code)"
-        elif how == "in headless Chromium":
-            files += [shutil.which(p) or fail(f"{p} is not installed") for p in BROWSER]
+        elif how == IN_BROWSERS:
+            files += [(next(iter(glob.glob(p)), None) if "/" in p else shutil.which(p)) or
+                      fail(f"{p} is not installed") for p in BROWSERS]
         tested.append(f"{os.path.basename(folder)}: {how}")
     programs = PACKING + signers
     files += [shutil.which(p) or fail(f"{p} is not installed") for p in programs]

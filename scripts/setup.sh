@@ -30,7 +30,8 @@ esac
 packages=(cmake make g++ binutils googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 g++-mingw-w64-i686-posix
   binutils-mingw-w64-i686 wine wine64 fonts-wine fonts-liberation xvfb xauth
-  zip unzip wixl msitools faketime python3 python3-yaml openssl gnupg osslsigncode chromium chromium-driver
+  zip unzip wixl msitools faketime python3 python3-yaml openssl gnupg osslsigncode
+  chromium chromium-driver firefox-esr webkit2gtk-driver
   clang libclang-rt-dev x11-apps imagemagick xdotool
   llvm lld wasi-libc "libc++-$llvm-dev-wasm32" "libc++abi-$llvm-dev-wasm32" "libclang-rt-$llvm-dev-wasm32"
   python3-selenium python3-jsonschema)
