@@ -4,7 +4,8 @@
 # from the platform's, and a bare window as the floor; the three alternated under Wine on an
 # Xvfb display of this script's own, for the 64-bit and the 32-bit exe; the program once more
 # on the Windows 7 road (tests/app/windows7_copy.sh), where it loads the DLLs it would take by
-# name from System32 at start. Then the page in headless Chromium, and the core's
+# name from System32 at start. Then the page in Chromium, Firefox and WebKit beside its static
+# twin, and the core's
 # microbenchmarks.
 # Usage: scripts/bench.sh [rounds]   (default 9; medians are reported). It sets the checkout up
 # first (scripts/setup.sh).

@@ -77,9 +77,26 @@ install() {
   return 1
 }
 
+# Debian's npm, unless another Node.js that brings its own (and conflicts with Debian's) is here.
+command -v npm >/dev/null || packages+=(npm)
 if ! why=$(install "${packages[@]}"); then
   echo "FAIL: apt could not install the packages: $why" >&2
   exit 1
+fi
+
+# What the page's tests take from npm, where Debian has nothing (axe-core), pinned by the lock.
+npm_dir=build/npm
+if ! cmp -s tests/web/package-lock.json "$npm_dir/package-lock.json"; then
+  echo "Installing from npm: what tests/web/package-lock.json pins" >&2
+  rm -rf "$npm_dir"
+  mkdir -p "$npm_dir"
+  cp tests/web/package.json tests/web/package-lock.json "$npm_dir/"
+  # The lock copied stands for what is installed: it goes again if npm fails.
+  (cd "$npm_dir" && npm ci --no-audit --no-fund --ignore-scripts --loglevel=error) >"$log" 2>&1 || {
+    rm -f "$npm_dir/package-lock.json"
+    echo "FAIL: npm could not install what tests/web/package-lock.json pins: $(tail -n 3 "$log")" >&2
+    exit 1
+  }
 fi
 
 # Whether the kernel runs 32-bit x86 code: a three-instruction program tells, with binutils alone.

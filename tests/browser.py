@@ -26,6 +26,9 @@ QUIET = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--disable-dev-shm-usage"]
 WEBKIT_DRIVER = "/usr/bin/WebKitWebDriver"
+# axe-core, the web's accessibility audit, as scripts/setup.sh installs it from npm.
+AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build", "npm",
+                   "node_modules", "axe-core", "axe.min.js")
 MINIBROWSER = next(iter(glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")), "MiniBrowser")
 
 
@@ -103,6 +106,109 @@ def in_frame(driver, url, width, height):
     driver.get(f"file://{wrapper.name}")
     os.unlink(wrapper.name)
     driver.switch_to.frame(driver.find_element("tag name", "iframe"))
+
+
+def audit(driver):
+    """What axe-core finds against the document the driver is in: a line a rule broken, with
+    the places. What it leaves for a person to review (a text on a gradient, say) is not here."""
+    driver.set_script_timeout(60)
+    return driver.execute_async_script(open(AXE, encoding="utf-8").read() + """
+        const done = arguments[arguments.length - 1];
+        axe.run(document, {resultTypes: ["violations"]}).then(
+            (r) => done(r.violations.map((v) =>
+                `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`)),
+            (e) => done([`axe-core failed: ${e}`]));""")
+
+
+# Each shown text's colour and boxes, the texts then made transparent, so that a screenshot
+# shows what lies behind them.
+TEXTS = """
+const texts = [];
+const shown = (e) => e.offsetParent !== null || getComputedStyle(e).position === "fixed";
+for (const e of document.querySelectorAll("body *")) {
+  if (!shown(e) || ["SCRIPT", "STYLE", "NOSCRIPT"].includes(e.tagName)) continue;
+  const boxes = [];
+  if ((e.tagName === "INPUT" || e.tagName === "TEXTAREA") && e.value) {
+    const r = e.getBoundingClientRect();
+    boxes.push([r.left + e.clientLeft, r.top + e.clientTop, e.clientWidth, e.clientHeight]);
+  }
+  for (const node of e.childNodes) {
+    if (node.nodeType !== Node.TEXT_NODE || !node.data.trim()) continue;
+    const range = document.createRange();
+    range.selectNodeContents(node);
+    const within = e.getBoundingClientRect();
+    for (const r of range.getClientRects()) {
+      const left = Math.max(r.left, within.left), top = Math.max(r.top, within.top);
+      const right = Math.min(r.right, within.right), bottom = Math.min(r.bottom, within.bottom);
+      if (right > left && bottom > top) boxes.push([left, top, right - left, bottom - top]);
+    }
+  }
+  if (boxes.length) {
+    const name = e.dataset.control || e.id || `${e.tagName.toLowerCase()} "${
+      (e.value || e.textContent).trim().slice(0, 30)}"`;
+    texts.push({name, colour: getComputedStyle(e).color, boxes});
+  }
+}
+for (const e of document.querySelectorAll("body *")) {
+  e.style.setProperty("color", "transparent", "important");
+  e.style.setProperty("text-shadow", "none", "important");
+}
+return [texts, devicePixelRatio];
+"""
+# The least contrast of each text against the pixels of a screenshot (PNG, base64) within its
+# boxes, by WCAG's relative luminance.
+LEAST_CONTRAST = """
+const [png, texts, scale, done] = arguments;
+const luminance = ([r, g, b]) => [r, g, b].map((c) => {
+  c /= 255;
+  return c <= 0.04045 ? c / 12.92 : ((c + 0.055) / 1.055) ** 2.4;
+}).reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
+const ratio = (a, b) => (Math.max(a, b) + 0.05) / (Math.min(a, b) + 0.05);
+const bytes = Uint8Array.from(atob(png), (c) => c.charCodeAt(0));
+createImageBitmap(new Blob([bytes], {type: "image/png"})).then((image) => {
+  const canvas = document.createElement("canvas");
+  [canvas.width, canvas.height] = [image.width, image.height];
+  const context = canvas.getContext("2d");
+  context.drawImage(image, 0, 0);
+  const pixels = context.getImageData(0, 0, image.width, image.height).data;
+  done(texts.map(({name, colour, boxes}) => {
+    const text = luminance(colour.match(/[0-9.]+/g).map(Number));
+    let least = Infinity;
+    for (const [x, y, w, h] of boxes) {
+      const right = Math.min(Math.floor((x + w) * scale), image.width);
+      const bottom = Math.min(Math.floor((y + h) * scale), image.height);
+      for (let row = Math.max(0, Math.ceil(y * scale)); row < bottom; row++) {
+        for (let column = Math.max(0, Math.ceil(x * scale)); column < right; column++) {
+          const at = 4 * (row * image.width + column);
+          least = Math.min(least, ratio(text, luminance(pixels.subarray(at, at + 3))));
+        }
+      }
+    }
+    return [name, least];
+  }));
+}, (e) => done([[`the screenshot could not be read: ${e}`, 0]]));
+"""
+
+
+def contrast(driver, width, phone, least=4.5):
+    """Every text shown, against every pixel behind it: those below <least>:1, each with its
+    least contrast. The whole page in Chromium, the window's view elsewhere; the page is
+    loaded again afterwards."""
+    if driver.engine == "chromium":
+        view(driver, width, phone, driver.execute_script(
+            "return document.documentElement.scrollHeight"))
+    texts, scale = driver.execute_script(TEXTS)
+    # Painted without the texts before the picture is taken, which WebKit does only later.
+    driver.execute_async_script(
+        "requestAnimationFrame(() => requestAnimationFrame(arguments[arguments.length - 1]))")
+    png = driver.get_screenshot_as_base64() if driver.engine != "chromium" else \
+        driver.execute_cdp_cmd("Page.captureScreenshot", {"format": "png"})["data"]
+    driver.set_script_timeout(60)
+    found = driver.execute_async_script(LEAST_CONTRAST, png, texts, scale)
+    if driver.engine == "chromium":
+        view(driver, width, phone)
+    driver.refresh()
+    return [f"{name} at {ratio:.2f}:1, below {least}:1" for name, ratio in found if ratio < least]
 
 
 def console_problems(driver):

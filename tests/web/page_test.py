@@ -4,8 +4,8 @@ the name a screen reader hears, typed into, clicked, pasted into through the rea
 The logs expected are the ones written out by hand in tests/expected_logs.h; the places, those
 of the window at 96 dpi, are the same to a pixel in every engine.
 
-Usage: page_test.py <Quorvel.html> <opens | computes | input | phone> <chromium | firefox |
-                    webkit> [screenshot prefix]
+Usage: page_test.py <Quorvel.html> <opens | computes | input | phone | audit>
+                    <chromium | firefox | webkit> [screenshot prefix]
 """
 import os
 import re
@@ -182,14 +182,9 @@ def input_rules(driver):
 
 
 def phone(driver, url, prefix):
-    """390 CSS pixels wide as a phone, tapped (in a frame that wide, where the engine's window
-    cannot be so narrow); 200 % zoom; high contrast, where the engine emulates it; screenshots."""
-    if driver.engine == "chromium":
-        browser.view(driver, 390, True)
-        load(driver)
-    else:
-        browser.in_frame(driver, url, 390, 800)
-        ready(driver)
+    """390 CSS pixels wide as a phone, tapped; 200 % zoom; high contrast, where the engine
+    emulates it; screenshots."""
+    as_phone(driver, url)
     wide, room = driver.execute_script(
         "return [document.documentElement.scrollWidth, document.documentElement.clientWidth]")
     expect("page width on a phone", (wide <= room, room), (True, 390))
@@ -231,6 +226,27 @@ def phone(driver, url, prefix):
         for e in (compute, clear, caption)], [system] * 3)
 
 
+def audited(driver, url):
+    """axe-core finds nothing against the page at a desktop's width and at a phone's, and every
+    text stands out 4.5:1 from whatever lies behind it, which axe-core leaves to a person."""
+    problems.extend(f"contrast: {v}" for v in browser.contrast(driver, 1280, False))
+    ready(driver)
+    problems.extend(f"axe-core at 1280 px: {v}" for v in browser.audit(driver))
+    as_phone(driver, url)
+    problems.extend(f"axe-core at 390 px: {v}" for v in browser.audit(driver))
+
+
+def as_phone(driver, url):
+    """The page 390 CSS pixels wide: as a phone in Chromium, in a frame that wide elsewhere,
+    where the engine's window cannot be so narrow; the driver inside it, once it is ready."""
+    if driver.engine == "chromium":
+        browser.view(driver, 390, True)
+        load(driver)
+    else:
+        browser.in_frame(driver, url, 390, 800)
+        ready(driver)
+
+
 def load(driver, url=None):
     """The page (again), once its script has built the window."""
     if url:
@@ -258,7 +274,7 @@ def main():
         browser.view(driver, 1280, False)
         load(driver, url)
         {"opens": opens, "computes": computes, "input": input_rules,
-         "phone": lambda d: phone(d, url, prefix)}[group](driver)
+         "phone": lambda d: phone(d, url, prefix), "audit": lambda d: audited(d, url)}[group](driver)
         problems.extend(browser.console_problems(driver))
         problems.extend(f"a request: {u}" for u in browser.requests(driver, url)
                         if u != url and not u.startswith("data:"))
