@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Sets the checkout up (scripts/setup.sh), then runs every test, all of them CTest's: the core
-# natively (and fuzzed for FUZZ_SECONDS, 60) and with ASan and UBSan; the page in Chromium, with
-# the core as WebAssembly; the program for 32-bit and 64-bit Windows with its window tests under
-# Wine, its exe checks and, in the 64-bit build, its release. The closing count comes from
-# CTest's own JUnit files. Last, the tests must have left the tree as they found it.
+# natively (and fuzzed for FUZZ_SECONDS, 60) and with ASan and UBSan; the page, with the core as
+# WebAssembly, in Chromium, Firefox and WebKit; the program for 32-bit and 64-bit Windows with
+# its window tests under Wine, its exe checks and, in the 64-bit build, its release. The closing
+# count comes from CTest's own JUnit files. Last, the tests must have left the tree as they found it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

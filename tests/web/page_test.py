@@ -252,6 +252,8 @@ def load(driver, url=None):
     if url:
         driver.get(url)
     else:
+        # Not ready until the new document is: WebKit's driver may return from a reload early.
+        driver.execute_script("delete document.documentElement.dataset.ready")
         driver.refresh()
     ready(driver)
 
