@@ -25,11 +25,10 @@ from debian_files import linked, os_release, package_version
 from files import release_files
 from product import ARCHITECTURES, PUBLISHER, UUID_NAMESPACE
 
-HOME = "https://www.quorvel.example/"
-# The licence's own copyright line.
-COPYRIGHT = next(line.strip() for line in open(os.path.join(
+HOME = "https://www.quorvel.example/"  # the site the window names, for the SPDX namespace
+COPYRIGHT = next(line.strip() for line in open(os.path.join(  # the licence's own
     os.path.dirname(os.path.abspath(__file__)), "..", "LICENSE"), encoding="utf-8")
-    if line.startswith("Copyright"))  # the site the window names, for the SPDX namespace
+    if line.startswith("Copyright"))
 
 
 def sums(data):

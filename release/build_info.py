@@ -115,7 +115,6 @@ def main():
     for path in files:
         used.setdefault(owner_package(path), set()).add(os.path.basename(path))
 
-    release = os_release()
     point = open("/etc/debian_version").read().strip()
     arch = run("dpkg", "--print-architecture").stdout.strip()
     out = [f"Quorvel {version}: build record",
@@ -124,7 +123,7 @@ def main():
            f"commit        {commit}",
            f"commit time   {time.strftime('%Y-%m-%d %H:%M:%S UTC', time.gmtime(epoch))} "
            f"({epoch}), the date of every file in the release",
-           f"built on      {release['PRETTY_NAME']}, version {point}, {arch}",
+           f"built on      {os_release()['PRETTY_NAME']}, version {point}, {arch}",
            f"signed with   {', '.join(signers) if signers else 'nothing: unsigned'}",
            f"tests ran     {tested[0]}",
            *[f"              {line}" for line in tested[1:]],

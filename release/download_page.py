@@ -78,8 +78,7 @@ def main():
                     for path, _, purpose in release_files(args.version, bool(args.url))]
         else:
             out.append(line)
-    page = "\n".join(out) + "\n"
-    sys.stdout.write(page)
+    sys.stdout.write("\n".join(out) + "\n")
 
 
 main()

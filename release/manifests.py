@@ -116,25 +116,19 @@ def main():
             **package, "PackageLocale": "bg-BG", "Publisher": PUBLISHER, "PackageName": "Quorvel",
             "License": LICENSE, "ShortDescription": DESCRIPTION["bg-BG"],
             "Documentations": documents["bg-BG"]}),
+        SCOOP_MANIFEST: json.dumps({
+            "version": version, "description": DESCRIPTION["en-US"], "homepage": address,
+            "license": LICENSE,
+            "architecture": {
+                f"{row['bits']}bit": {"url": address + zips[row["msi_arch"]], "hash": sha256(
+                    os.path.join(folder, zips[row["msi_arch"]])).lower()}
+                for row in ARCHITECTURES},
+            "bin": "Quorvel.exe",
+            "shortcuts": [["Quorvel.exe", "Quorvel"]]}, indent=2, ensure_ascii=False) + "\n",
     }
     for path, text in files.items():
         os.makedirs(os.path.dirname(os.path.join(folder, path)), exist_ok=True)
         open(os.path.join(folder, path), "w", encoding="utf-8").write(text)
-
-    scoop = {
-        "version": version, "description": DESCRIPTION["en-US"], "homepage": address,
-        "license": LICENSE,
-        "architecture": {
-            f"{row['bits']}bit": {"url": address + zips[row["msi_arch"]],
-                                  "hash": sha256(os.path.join(folder, zips[row["msi_arch"]])).lower()}
-            for row in ARCHITECTURES},
-        "bin": "Quorvel.exe",
-        "shortcuts": [["Quorvel.exe", "Quorvel"]],
-    }
-    os.makedirs(os.path.dirname(os.path.join(folder, SCOOP_MANIFEST)))
-    with open(os.path.join(folder, SCOOP_MANIFEST), "w", encoding="utf-8") as out:
-        json.dump(scoop, out, indent=2, ensure_ascii=False)
-        out.write("\n")
 
 
 main()
