@@ -180,8 +180,9 @@
   };
   new ResizeObserver(scale).observe(room);
   scale();
+  // Shown from here on (page.css hides the window until then), so that it can take the focus.
+  document.documentElement.dataset.ready = "yes";
   showFromTheTop(log, log.value);
   log.focus();
-  document.documentElement.dataset.ready = "yes";
   performance.mark("quorvel-ready");
 })();
