@@ -22,6 +22,7 @@ from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tools"))
 from debian_files import fail, linked_files, os_release, owner_package, package_version
+from product import ARCHITECTURES
 
 PACKING = ["zip", "wixl", "msibuild", "faketime"]
 # What the page's tests ran it in: each engine and its driver.
@@ -83,8 +84,7 @@ def how_tested(folder):
         return "not run here"
     setup = open(os.path.join(os.path.dirname(folder), "setup.env"), encoding="utf-8").read()
     emulator = re.search(r"^QUORVEL_32BIT_EMULATOR=([^'\s]\S*)$", setup, re.M)
-    bits32 = "pei-i386" in run("x86_64-w64-mingw32-objdump", "-f",
-                               os.path.join(folder, "Quorvel.exe")).stdout
+    bits32 = {r["preset"]: r["bits"] == "32" for r in ARCHITECTURES}[os.path.basename(folder)]
     return emulator.group(1) if emulator and bits32 else "natively"
 
 

@@ -8,8 +8,7 @@
 set -euo pipefail
 exe=${1:-build/windows/Quorvel.exe}
 source "$(dirname "$0")/machine.sh"
-found=$(x86_64-w64-mingw32-objdump -f "$exe" | sed -n 's/.*file format //p')
-read_architecture "$found" || { echo "FAIL: $exe is not a Windows program ($found)"; exit 1; }
+exe_architecture "$exe" || { echo "FAIL: $exe is not a Windows program of ours"; exit 1; }
 tools=x86_64-w64-mingw32
 [ "$bits" = 64 ] || tools=i686-w64-mingw32
 echo "ok: $bits-bit ($format)"

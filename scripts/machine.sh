@@ -28,6 +28,10 @@ read_architecture() {
   done
   return 1
 }
+# Usage: exe_architecture <program.exe>: read_architecture for that program's PE format.
+exe_architecture() {
+  read_architecture "$(x86_64-w64-mingw32-objdump -f "$1" 2>/dev/null | sed -n 's/.*file format //p')"
+}
 # Whether the programs of <preset> can run here: the 32-bit ones only where 32-bit code runs.
 preset_runs_here() { [ "$1" != windows-x86 ] || runs_32bit; }
 # Stops a script that needs the programs of <preset> to run where they cannot, before it builds.

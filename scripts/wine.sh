@@ -23,8 +23,7 @@ export DISPLAY
 
 program=$1
 [ "$program" != wineserver ] || exec wineserver "${@:2}"
-if [ -f "$program" ] && ! runs_32bit &&
-  x86_64-w64-mingw32-objdump -f "$program" 2>/dev/null | grep -q 'pei-i386'; then
+if [ -f "$program" ] && ! runs_32bit && exe_architecture "$program" && [ "$bits" = 32 ]; then
   echo "skipped: a 32-bit program, and $(without_32bit)"
   exit 77
 fi
