@@ -3,8 +3,9 @@
 // its text (normalization, the log, the code page, paste, Ctrl+Backspace) the core's. This
 // script only places the controls and moves UTF-16 text in and out of the module.
 (async () => {
-  const base64 = document.getElementById("core").textContent.trim();
-  const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+  const binary = atob(document.getElementById("core").textContent);  // white space ignored
+  const bytes = new Uint8Array(binary.length);
+  for (let i = 0; i < binary.length; i++) bytes[i] = binary.charCodeAt(i);
   const { instance } = await WebAssembly.instantiate(bytes, {});
   const core = instance.exports;
   core._initialize();
@@ -182,7 +183,7 @@
   scale();
   // Shown from here on (page.css hides the window until then), so that it can take the focus.
   document.documentElement.dataset.ready = "yes";
-  showFromTheTop(log, log.value);
+  log.setSelectionRange(0, 0);  // the caret before the task text, which shows from its top
   log.focus();
   performance.mark("quorvel-ready");
 })();
