@@ -26,9 +26,10 @@ QUIET = ["--headless=new", "--no-sandbox", "--disable-gpu", "--disable-quic", "-
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--disable-dev-shm-usage"]
 WEBKIT_DRIVER = "/usr/bin/WebKitWebDriver"
-# axe-core, the web's accessibility audit, as scripts/setup.sh installs it from npm.
-AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build", "npm",
-                   "node_modules", "axe-core", "axe.min.js")
+# axe-core, the web's accessibility audit, as scripts/setup.sh installs it from npm, and why
+# it could not where it could not.
+NPM = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "build", "npm")
+AXE = os.path.join(NPM, "node_modules", "axe-core", "axe.min.js")
 MINIBROWSER = next(iter(glob.glob("/usr/lib/*/webkit2gtk-4.1/MiniBrowser")), "MiniBrowser")
 
 
@@ -106,6 +107,17 @@ def in_frame(driver, url, width, height):
     driver.get(f"file://{wrapper.name}")
     os.unlink(wrapper.name)
     driver.switch_to.frame(driver.find_element("tag name", "iframe"))
+
+
+def without_audit():
+    """Why axe-core is not here, or None where it is."""
+    if os.path.exists(AXE):
+        return None
+    try:
+        why = open(os.path.join(NPM, "failed.txt"), encoding="utf-8").read().strip()
+    except FileNotFoundError:
+        why = "scripts/setup.sh has not installed it"
+    return f"axe-core is not installed from npm: {why}"
 
 
 def audit(driver):
