@@ -3,8 +3,9 @@
 # program then takes about 0.1 s instead of 4), each in a session of its own. Every build tree,
 # script or IDE that runs Windows programs at once shares the one session of the checkout's
 # prefix: "start" joins a live one, "stop" leaves it, and the last to leave stops it. A watchdog
-# stops it by the process ids as soon as no process that joined is left, whether it ended, was
-# interrupted with Ctrl+C or killed. CTest's fixture runs "start", and "stop" at the end.
+# stops it as soon as no process that joined is left, whether it ended, was interrupted with
+# Ctrl+C or killed: Xvfb by its process id, the wineserver by the prefix's lock, which names its
+# one process. CTest's fixture runs "start", and "stop" at the end.
 # The state is in build/wine-session/. Every program that scripts/wine.sh starts holds
 # build/wine-session.lock shared while it runs; starting, stopping and a change of DPI take it
 # alone, so that none of them pulls the wineserver from under a running program.
@@ -49,14 +50,19 @@ users() {
     if running "${user##*/}"; then echo "${user##*/}"; else rm -f "$user"; fi
   done
 }
+# The prefix's wineserver, whoever started it; "-k" ends it and waits until it has gone.
+server_alive() { $wine wineserver -k0 >/dev/null 2>&1; }
+server_stop() { $wine wineserver -k >/dev/null 2>&1 || true; }
+# Without -f the server returns only once it serves, in a session of its own: a program started
+# before then would start a server of its own, and ours would end at once (status 2).
 server_start() {
-  $wine wineserver -k >/dev/null 2>&1 || true  # one a program started alone may have left
-  setsid $wine wineserver -f -p >/dev/null 2>&1 9>&- &
-  echo $! >"$state/wineserver.pid"
-}
-server_stop() {
-  alive wineserver && $wine wineserver -k >/dev/null 2>&1 || true
-  stop_pid wineserver
+  local tries
+  for tries in 1 2 3; do
+    server_stop  # one a program started alone may have left
+    $wine wineserver -p >/dev/null 2>&1 9>&- && return 0
+  done
+  echo "FAIL: the Wine session's wineserver would not start" >&2
+  exit 1
 }
 session_stop() {
   [ -d "$state" ] || return 0
@@ -78,10 +84,14 @@ set_dpi() {  # 96, Wine's default, deletes the value
 case "${1:-}" in
   start)
     lock_alone
-    if alive xvfb && alive wineserver && alive watchdog; then
+    if alive xvfb && server_alive && alive watchdog; then
       touch "$state/users/$PPID"
       echo "Wine session on display $(cat "$state/display") joined by process $PPID"
       exit 0
+    fi
+    if [ -d "$state" ]; then
+      echo "the last Wine session had lost its$(alive xvfb || echo -n " Xvfb")$(server_alive ||
+        echo -n " wineserver")$(alive watchdog || echo -n " watchdog"): a new one starts"
     fi
     session_stop  # whatever a killed run left
     mkdir -p "$state/users"
